@@ -1,0 +1,22 @@
+#pragma once
+// Identifiers of the program's resources and of the dialogs' controls,
+// shared by the resource script and the code that uses them.
+
+#define IDD_MAIN_DIALOG 129
+#define IDD_ABOUT_DIALOG 100
+#define IDI_PROGRAM 128
+
+// Main dialog controls.
+#define IDC_TEST 1
+#define IDC_ESC 2
+#define IDC_WINDOW_LIST 1000
+#define IDC_REPEAT_LIST 1001
+#define IDC_RESULT 1002
+#define IDC_SITE_LINK 1003
+#define IDC_UNIT 1004
+
+// Controls without an identifier of their own.
+#define IDC_NONE -1
+
+// Command that opens the About box; other programs may send it.
+#define IDM_ABOUT 57664
