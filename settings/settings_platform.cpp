@@ -1,0 +1,7 @@
+#include "settings/settings_platform.h"
+
+SettingsPlatform& settingsPlatform()
+{
+    static SettingsPlatform platform;
+    return platform;
+}
