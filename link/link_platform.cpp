@@ -1,0 +1,7 @@
+#include "link/link_platform.h"
+
+LinkPlatform& linkPlatform()
+{
+    static LinkPlatform platform;
+    return platform;
+}
