@@ -191,6 +191,8 @@ void restoreFromRecord(HWND child, const char* keyPath, const char* name, StateK
         SYSTEMTIME time = {};
         if (!readRecord(keyPath, name, &time, sizeof time))
             return;
+        // The record goes along with GDT_NONE too: it is documented as
+        // ignored then, but a null address is not accepted everywhere.
         const SYSTEMTIME noDate = {};
         WPARAM flag = memcmp(&time, &noDate, sizeof time) == 0 ? GDT_NONE : GDT_VALID;
         send(child, DTM_SETSYSTEMTIME, flag, reinterpret_cast<LPARAM>(&time));
@@ -199,12 +201,12 @@ void restoreFromRecord(HWND child, const char* keyPath, const char* name, StateK
     DWORD value = 0;
     if (!readRecord(keyPath, name, &value, sizeof value))
         return;
-    // Indices are signed 32-bit numbers (-1 for none); addresses and hotkeys
-    // are unsigned.
-    WPARAM index = static_cast<WPARAM>(static_cast<LONG>(value));
+    // Indices are signed 32-bit numbers (-1 for none) and widen as such;
+    // addresses and hotkeys are unsigned.
+    int index = static_cast<int>(static_cast<LONG>(value));
     switch (kind) {
     case StateKind::ListSelection:
-        selectIndex(child, LB_SETCURSEL, static_cast<LONG>(value));
+        selectIndex(child, LB_SETCURSEL, index);
         break;
     case StateKind::Address:
         send(child, IPM_SETADDRESS, 0, static_cast<LPARAM>(value));
@@ -213,7 +215,7 @@ void restoreFromRecord(HWND child, const char* keyPath, const char* name, StateK
         send(child, HKM_SETHOTKEY, static_cast<WPARAM>(value));
         break;
     case StateKind::TabSelection:
-        send(child, TCM_SETCURSEL, index);
+        send(child, TCM_SETCURSEL, static_cast<WPARAM>(index));
         break;
     default:
         break;

@@ -57,6 +57,9 @@ void addAllClasses(TestDialog& dialog)
 {
     dialog.add("Button", "Gruppe", BS_GROUPBOX, NoId);
     dialog.add("Static", "Beschriftung", 0, NoId);
+    // No identifier held in 32 bits, as an extended template or a created
+    // window gives it.
+    dialog.add("Button", "Rahmen", BS_GROUPBOX, -1);
     dialog.add("Edit", "", ES_AUTOHSCROLL, EditId);
     dialog.add("RICHEDIT", "", 0, RichEdit10Id);
     dialog.add("RichEdit20A", "", 0, RichEdit20Id);
