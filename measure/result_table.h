@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+// The per-processor results of the latest tests, in MHz, indexed by the 1-based processor
+// number (1 to 127), and the number of processors of the latest test. Workers store their own
+// entry while the dialog thread reads; every entry is stored and loaded atomically, so a read
+// never sees half of a value. Zero at process start and never cleared.
+class ResultTable {
+public:
+    static const int Capacity = 128; // entry 0 is never used
+    static const int LastProcessor = Capacity - 1;
+
+    LONG count() const;
+    // Kept within 0 to LastProcessor, so that whoever shows entries 1 to count() stays inside.
+    void setCount(LONG n);
+    // 0.0 for a processor number outside 1 to LastProcessor.
+    double value(int processor) const;
+    // Ignored for a processor number outside 1 to LastProcessor.
+    void store(int processor, double mhz);
+
+private:
+    std::atomic<LONG> count_{0};
+    std::atomic<double> values_[Capacity] = {};
+};
+
+extern ResultTable resultTable;

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "allocation_count.h"
+#include "fake_measure_platform.h"
+#include "legacy_platform_probe.h"
+#include "measure/cycle_counter.h"
+#include "measure/cycles_of_call.h"
+#include "measure/frequency_estimator.h"
+#include "measure/processor_workers.h"
+#include "measure/result_table.h"
+#include "measure/spin_wait.h"
+#include "measure/test_parameters.h"
+
+namespace {
+
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+DWORD ProcessorCount()
+{
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    return system.dwNumberOfProcessors;
+}
+
+TEST(CycleCounterOnThisMachineTest, TheCounterIsFoundAndAdvances)
+{
+    CycleCounter counter;
+    EXPECT_EQ(1, DetectionDone);
+    EXPECT_EQ(1, CounterPresent) << "x64 reports processor type 8664, which has the counter";
+    EXPECT_EQ(1, NtPlatform);
+    EXPECT_EQ(0, InterruptMaskPermitted) << "never masked on the NT family";
+    counter.sample();
+    unsigned long long first = counter.count();
+    counter.sample();
+    EXPECT_GT(counter.count(), first);
+}
+
+void ReturnAtOnce(int)
+{
+}
+
+TEST(CycleCounterOnThisMachineTest, CyclesOfRealCallsAndAnEstimate)
+{
+    unsigned long long empty = CyclesOfCall(ReturnAtOnce, 0);
+    EXPECT_NE(CyclesOfFaultedCall, empty);
+    unsigned long long waited = CyclesOfCall(SpinWait, 5);
+    EXPECT_NE(CyclesOfFaultedCall, waited);
+    EXPECT_GT(waited, empty) << "a 5 ms wait costs more than an empty call";
+    double mean = 0.0;
+    double deviation = 1.0;
+    EXPECT_EQ(1, EstimateFrequency(mean, deviation, 10, 1));
+    EXPECT_GT(mean, 1.0e8) << "above 100 MHz";
+    EXPECT_LT(mean, 1.0e11) << "below 100 GHz";
+}
+
+// A top-level window with a "Test" button (control 1) standing in for the main dialog; its
+// procedure notes on which thread each DisplayTimer message arrives.
+struct TimerLog {
+    int arrivals = 0;
+    DWORD thread = 0;
+};
+TimerLog timerLog;
+
+LRESULT CALLBACK StandInProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER && wParam == DisplayTimer) {
+        KillTimer(window, DisplayTimer);
+        ++timerLog.arrivals;
+        timerLog.thread = GetCurrentThreadId();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class StandInDialog {
+public:
+    StandInDialog()
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = StandInProcedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "MeasureStandInDialog";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(0, "MeasureStandInDialog", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+        button = CreateWindowExA(0, "BUTTON", "Test", WS_CHILD | WS_VISIBLE, 0, 0, 80, 24, window,
+                                 reinterpret_cast<HMENU>(1), windowClass.hInstance, nullptr);
+    }
+    ~StandInDialog() { DestroyWindow(window); }
+
+    HWND window;
+    HWND button;
+};
+
+class WorkersOnThisMachineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedWindow_ = MeasureWindowMs;
+        savedRepeat_ = RepeatCount;
+    }
+    void TearDown() override
+    {
+        MeasureWindowMs = savedWindow_;
+        RepeatCount = savedRepeat_;
+    }
+
+    MeasurePlatformScope scope_;
+    LONG savedWindow_;
+    LONG savedRepeat_;
+};
+
+std::vector<DWORD_PTR> bindingResults;
+
+DWORD_PTR WINAPI RecordedSetThreadAffinityMask(HANDLE thread, DWORD_PTR mask)
+{
+    DWORD_PTR previous = SetThreadAffinityMask(thread, mask);
+    bindingResults.push_back(previous);
+    return previous;
+}
+
+bool AllEntriesWritten(LONG count, double sentinel)
+{
+    for (LONG k = 1; k <= count; ++k) {
+        if (resultTable.value(k) == sentinel)
+            return false;
+    }
+    return true;
+}
+
+TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnTheWindowsThread)
+{
+    StandInDialog dialog;
+    ASSERT_NE(nullptr, dialog.button);
+    const double sentinel = -12345.0;
+    DWORD processors = ProcessorCount();
+    for (DWORD k = 1; k <= processors; ++k)
+        resultTable.store(static_cast<int>(k), sentinel);
+    bindingResults.clear();
+    measurePlatform().SetThreadAffinityMask = RecordedSetThreadAffinityMask;
+    MeasureWindowMs = 50;
+    RepeatCount = 2;
+    timerLog = TimerLog();
+
+    startProcessorWorkers(dialog.window);
+    EXPECT_FALSE(IsWindowEnabled(dialog.button)) << "Test is disabled at the start";
+    EXPECT_EQ(static_cast<LONG>(processors), resultTable.count());
+    ASSERT_EQ(processors, bindingResults.size());
+    for (size_t i = 0; i < bindingResults.size(); ++i)
+        EXPECT_NE(0u, bindingResults[i]) << "the system accepted the binding of processor " << i + 1;
+
+    // Wait for a timer message after which every entry is written; the timer may fire in
+    // between if the workers end far apart.
+    DWORD giveUp = GetTickCount() + 60000;
+    MSG message;
+    while (!AllEntriesWritten(static_cast<LONG>(processors), sentinel) || timerLog.arrivals == 0) {
+        ASSERT_LT(static_cast<LONG>(GetTickCount() - giveUp), 0) << "no result within a minute";
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+    EXPECT_EQ(GetCurrentThreadId(), timerLog.thread);
+    for (DWORD k = 1; k <= processors; ++k) {
+        double mhz = resultTable.value(static_cast<int>(k));
+        EXPECT_GT(mhz, 100.0) << "processor " << k;
+        EXPECT_LT(mhz, 100000.0) << "processor " << k;
+        EXPECT_NEAR(std::round(mhz * 1000.0), mhz * 1000.0, 1e-6) << "whole kilohertz, processor " << k;
+    }
+}
+
+std::vector<HANDLE> startedThreads;
+
+HANDLE WINAPI KeptCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
+                               LPVOID parameter, DWORD flags, LPDWORD id)
+{
+    HANDLE thread = CreateThread(security, stack, routine, parameter, flags, id);
+    HANDLE kept = nullptr;
+    if (thread != nullptr)
+        DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &kept, SYNCHRONIZE, FALSE, 0);
+    if (kept != nullptr)
+        startedThreads.push_back(kept);
+    return thread;
+}
+
+TEST_F(WorkersOnThisMachineTest, AThousandTestsLeaveNoMemoryAndNoHandleBehind)
+{
+    StandInDialog dialog;
+    measurePlatform().CreateThread = KeptCreateThread;
+    MeasureWindowMs = 1;
+    RepeatCount = 1;
+    startedThreads.reserve(ProcessorCount());
+    DWORD handlesBefore = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    long allocationsBefore = LiveAllocations();
+
+    int workersSeen = 0;
+    for (int round = 0; round < 1000; ++round) {
+        startedThreads.clear();
+        startProcessorWorkers(dialog.window);
+        workersSeen += static_cast<int>(startedThreads.size());
+        if (WaitForMultipleObjects(static_cast<DWORD>(startedThreads.size()), startedThreads.data(), TRUE, 60000)
+            != WAIT_OBJECT_0)
+            break;
+        for (HANDLE thread : startedThreads)
+            CloseHandle(thread);
+    }
+
+    long allocationsAfter = LiveAllocations();
+    DWORD handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(1000 * static_cast<int>(ProcessorCount()), workersSeen);
+    EXPECT_EQ(allocationsBefore, allocationsAfter);
+    EXPECT_EQ(handlesBefore, handlesAfter);
+    KillTimer(dialog.window, DisplayTimer);
+}
+
+// Tells Wine to report the given Windows version to one program for as long as it lives.
+class ReportedVersion {
+public:
+    ReportedVersion(const std::string& program, const char* version)
+        : key_("Software\\Wine\\AppDefaults\\" + program)
+    {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
+            == ERROR_SUCCESS) {
+            written_ = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                                      static_cast<DWORD>(lstrlenA(version) + 1)) == ERROR_SUCCESS;
+            RegCloseKey(key);
+        }
+    }
+    ~ReportedVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+    bool written() const { return written_; }
+
+private:
+    std::string key_;
+    bool written_ = false;
+};
+
+// Runs the probe program beside this one and returns its exit code.
+DWORD RunProbe()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string probe(path, length);
+    probe = probe.substr(0, probe.find_last_of('\\') + 1) + "measure_legacy_probe.exe";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> commandLine(probe.begin(), probe.end());
+    commandLine.push_back('\0');
+    if (!CreateProcessA(probe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return 0xFFFFFFFF;
+    DWORD exitCode = 0xFFFFFFFE;
+    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
+}
+
+TEST(LegacyPlatformTest, ReportedAsWindows98TheCounterIsReadUnmaskedWithoutACrash)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "only Wine can be told to report Windows 98 to one program";
+    const DWORD working = LegacyProbeRan | LegacyProbeCounterPresent | LegacyProbeSamplesAdvance
+                          | LegacyProbeEstimated;
+    EXPECT_EQ(working | LegacyProbeNtPlatform, RunProbe()) << "as itself the system is of the NT family";
+    {
+        ReportedVersion win98("measure_legacy_probe.exe", "win98");
+        ASSERT_TRUE(win98.written());
+        EXPECT_EQ(working, RunProbe())
+            << "not NT, masking refused (CLI faults here), samples and the estimate still work";
+    }
+    EXPECT_EQ(working | LegacyProbeNtPlatform, RunProbe()) << "the setting is gone again";
+}
+
+} // namespace

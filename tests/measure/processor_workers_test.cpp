@@ -1,0 +1,347 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "allocation_count.h"
+#include "fake_measure_platform.h"
+#include "measure/processor_workers.h"
+#include "measure/result_table.h"
+#include "measure/test_parameters.h"
+
+namespace {
+
+const HWND Dialog = reinterpret_cast<HWND>(0x4242);
+const HWND TestButton = reinterpret_cast<HWND>(0x4343);
+
+struct CreatedThread {
+    LPTHREAD_START_ROUTINE routine;
+    LPVOID parameter;
+    DWORD flags;
+    HANDLE handle;
+};
+
+DWORD processorCount;
+bool threadsFail;
+BOOL affinityResult;
+std::vector<CreatedThread> threads;
+std::vector<std::string> calls; // the platform calls in order, as text
+
+std::string Text(HANDLE handle)
+{
+    return std::to_string(reinterpret_cast<UINT_PTR>(handle));
+}
+
+void WINAPI FakeGetSystemInfo(SYSTEM_INFO* system)
+{
+    system->dwNumberOfProcessors = processorCount;
+    system->dwProcessorType = 8664;
+}
+
+HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
+                               LPVOID parameter, DWORD flags, LPDWORD id)
+{
+    if (threadsFail) {
+        calls.push_back("create failed");
+        return nullptr;
+    }
+    HANDLE handle = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x100 + threads.size()));
+    threads.push_back({routine, parameter, flags, handle});
+    *id = 0x900 + static_cast<DWORD>(threads.size());
+    calls.push_back("create " + Text(handle) + " stack " + std::to_string(stack));
+    return handle;
+}
+
+DWORD_PTR WINAPI FakeSetThreadAffinityMask(HANDLE thread, DWORD_PTR mask)
+{
+    calls.push_back("bind " + Text(thread) + " " + std::to_string(mask));
+    return affinityResult;
+}
+
+DWORD WINAPI FakeResumeThread(HANDLE thread)
+{
+    calls.push_back("resume " + Text(thread));
+    return 1;
+}
+
+BOOL WINAPI FakeCloseHandle(HANDLE handle)
+{
+    calls.push_back("close " + Text(handle));
+    return TRUE;
+}
+
+HWND WINAPI FakeGetDlgItem(HWND dialog, int id)
+{
+    return dialog == Dialog && id == 1 ? TestButton : nullptr;
+}
+
+BOOL WINAPI FakeEnableWindow(HWND window, BOOL enable)
+{
+    calls.push_back(std::string(enable ? "enable" : "disable") + (window == TestButton ? " Test" : " ?"));
+    return FALSE;
+}
+
+BOOL WINAPI FakeKillTimer(HWND window, UINT_PTR id)
+{
+    calls.push_back("kill timer " + std::to_string(id) + (window == Dialog ? "" : " elsewhere"));
+    return TRUE;
+}
+
+UINT_PTR WINAPI FakeSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC routine)
+{
+    calls.push_back("set timer " + std::to_string(id) + " " + std::to_string(period)
+                    + (routine == nullptr ? "" : " with routine") + (window == Dialog ? "" : " elsewhere"));
+    return id;
+}
+
+class ProcessorWorkersTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        installFakeClock();
+        MeasurePlatform& platform = measurePlatform();
+        platform.GetSystemInfo = FakeGetSystemInfo;
+        platform.CreateThread = FakeCreateThread;
+        platform.SetThreadAffinityMask = FakeSetThreadAffinityMask;
+        platform.ResumeThread = FakeResumeThread;
+        platform.CloseHandle = FakeCloseHandle;
+        platform.GetDlgItem = FakeGetDlgItem;
+        platform.EnableWindow = FakeEnableWindow;
+        platform.KillTimer = FakeKillTimer;
+        platform.SetTimer = FakeSetTimer;
+        threadsFail = false;
+        affinityResult = 1;
+        // Reserved up front, so that logging a call allocates only the text of the call.
+        threads.clear();
+        threads.reserve(256);
+        calls.clear();
+        calls.reserve(2048);
+        savedWindow_ = MeasureWindowMs;
+        savedRepeat_ = RepeatCount;
+        MeasureWindowMs = 1;
+        RepeatCount = 1;
+        for (int k = 1; k <= ResultTable::LastProcessor; ++k)
+            resultTable.store(k, 777.0);
+    }
+
+    void TearDown() override
+    {
+        MeasureWindowMs = savedWindow_;
+        RepeatCount = savedRepeat_;
+    }
+
+    // Runs the captured threads' routines one after another on this thread.
+    void runWorkers(size_t from, size_t to)
+    {
+        for (size_t i = from; i < to; ++i)
+            EXPECT_EQ(1u, threads[i].routine(threads[i].parameter)) << "worker " << i + 1;
+    }
+
+    MeasurePlatformScope scope_;
+    LONG savedWindow_;
+    LONG savedRepeat_;
+};
+
+struct WorkerCase {
+    const char* name;
+    LONG repetitions;
+    LONG windowMs;
+    unsigned long long cyclesPerCounterCall;
+    double expectedMhz;
+};
+
+// SpinWait reads the counter four times (a 4,000,000-tick step against the target of
+// windowMs × 10,000 ticks at 10 MHz, for a window of 1000 ms) and SpinWaitOverhead twice, so
+// each repetition's difference is two counter calls' worth of cycles.
+TEST_F(ProcessorWorkersTest, AWorkerTurnsItsSumsIntoWholeKilohertz)
+{
+    const WorkerCase cases[] = {
+        {"7,200,000,000 cycles over 3 x 1000 ms", 3, 1000, 1200000000ULL, 2400.0},
+        {"a fraction of a kilohertz is truncated", 1, 1000, 1000000999ULL, 2000.001},
+        {"no repetitions", 0, 1000, 1200000000ULL, 0.0},
+        {"a window of 0 ms", 2, 0, 1200000000ULL, 0.0},
+    };
+    for (const WorkerCase& c : cases) {
+        installFakeClock();
+        fakeClock().counterStep = 4000000;
+        fakeClock().cyclesPerCounterCall = c.cyclesPerCounterCall;
+        calls.clear();
+        RepeatCount = c.repetitions;
+        MeasureWindowMs = c.windowMs;
+        ProcessorWorker record = {Dialog, 3, nullptr};
+        EXPECT_EQ(1u, ProcessorWorkerMain(&record)) << c.name;
+        EXPECT_DOUBLE_EQ(c.expectedMhz, resultTable.value(3)) << c.name;
+        EXPECT_EQ(777.0, resultTable.value(2)) << c.name << ": only its own entry";
+        EXPECT_EQ(777.0, resultTable.value(4)) << c.name << ": only its own entry";
+        EXPECT_EQ((std::vector<std::string>{"kill timer 1000", "set timer 1000 500"}), calls) << c.name;
+    }
+}
+
+TEST_F(ProcessorWorkersTest, AWorkerAlternatesWaitAndOverheadStartingWithTheWait)
+{
+    RepeatCount = 3;
+    MeasureWindowMs = 100;
+    fakeClock().counterStep = 400000; // against 1,000,000 ticks: wait 4 reads, overhead 2
+    ProcessorWorker record = {Dialog, 1, nullptr};
+    ProcessorWorkerMain(&record);
+    const std::string wait = "TFCCCCT";
+    const std::string overhead = "TFCCT";
+    EXPECT_EQ(wait + overhead + wait + overhead + wait + overhead, fakeClock().log);
+}
+
+int frequencyCalls;
+
+BOOL WINAPI FrequencyFaultingOnce(LARGE_INTEGER* frequency)
+{
+    if (frequencyCalls++ == 0)
+        RaiseException(STATUS_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    frequency->QuadPart = 10000000;
+    return TRUE;
+}
+
+TEST_F(ProcessorWorkersTest, AFaultedWaitEntersTheSumsAsAllOnes)
+{
+    frequencyCalls = 0;
+    measurePlatform().QueryPerformanceFrequency = FrequencyFaultingOnce;
+    RepeatCount = 1;
+    MeasureWindowMs = 1;
+    ProcessorWorker record = {Dialog, 2, nullptr};
+    ProcessorWorkerMain(&record);
+    // (2^64 - 1) - 0 is -1 as a signed difference: -1 cycle per ms.
+    EXPECT_DOUBLE_EQ(-0.001, resultTable.value(2));
+}
+
+struct StartCase {
+    const char* name;
+    DWORD processors;
+    LONG workers;    // threads started, and the table's count
+    LONG boundUpTo;  // processors bound to their own bit
+};
+
+const LONG MaskBits = sizeof(DWORD_PTR) * 8;
+
+TEST_F(ProcessorWorkersTest, EachProcessorGetsASuspendedWorkerBoundToItsOwnBit)
+{
+    const StartCase cases[] = {
+        {"1 processor", 1, 1, 1},
+        {"4 processors", 4, 4, 4},
+        {"5 processors", 5, 5, 5},
+        {"as many as the mask has bits", static_cast<DWORD>(MaskBits), MaskBits, MaskBits},
+        {"more than the table holds", 200, 127, MaskBits},
+    };
+    for (const StartCase& c : cases) {
+        threads.clear();
+        calls.clear();
+        processorCount = c.processors;
+        startProcessorWorkers(Dialog);
+        ASSERT_EQ(static_cast<size_t>(c.workers), threads.size()) << c.name;
+        EXPECT_EQ(c.workers, resultTable.count()) << c.name;
+        std::vector<std::string> expected = {"disable Test"};
+        for (LONG k = 1; k <= c.workers; ++k) {
+            const CreatedThread& thread = threads[k - 1];
+            const ProcessorWorker* record = static_cast<const ProcessorWorker*>(thread.parameter);
+            EXPECT_EQ(ProcessorWorkerMain, thread.routine) << c.name << ", worker " << k;
+            EXPECT_EQ(static_cast<DWORD>(CREATE_SUSPENDED), thread.flags) << c.name << ", worker " << k;
+            EXPECT_EQ(k, record->processor) << c.name << ", worker " << k;
+            EXPECT_EQ(Dialog, record->dialog) << c.name << ", worker " << k;
+            std::string handle = Text(thread.handle);
+            expected.push_back("create " + handle + " stack 0");
+            if (k <= c.boundUpTo)
+                expected.push_back("bind " + handle + " " + std::to_string(static_cast<DWORD_PTR>(1) << (k - 1)));
+            expected.push_back("resume " + handle);
+            expected.push_back("close " + handle);
+        }
+        EXPECT_EQ(expected, calls) << c.name;
+
+        calls.clear();
+        runWorkers(0, threads.size());
+        for (LONG k = 1; k <= c.workers; ++k)
+            EXPECT_NE(777.0, resultTable.value(k)) << c.name << ": entry " << k << " written";
+        EXPECT_EQ(2u * c.workers, calls.size()) << c.name << ": each worker re-arms the timer";
+    }
+}
+
+TEST_F(ProcessorWorkersTest, ASecondTestLeavesEntriesAboveItsCountAlone)
+{
+    processorCount = 4;
+    startProcessorWorkers(Dialog);
+    runWorkers(0, 4);
+    resultTable.store(4, 4444.0);
+    threads.clear();
+    processorCount = 2;
+    startProcessorWorkers(Dialog);
+    runWorkers(0, 2);
+    EXPECT_EQ(2, resultTable.count());
+    EXPECT_EQ(4444.0, resultTable.value(4));
+    EXPECT_EQ(777.0, resultTable.value(5));
+}
+
+TEST_F(ProcessorWorkersTest, AWorkerWhoseBindingIsRefusedStillRuns)
+{
+    processorCount = 2;
+    affinityResult = 0;
+    startProcessorWorkers(Dialog);
+    ASSERT_EQ(2u, threads.size());
+    EXPECT_EQ("resume " + Text(threads[1].handle), calls[calls.size() - 2]);
+}
+
+TEST_F(ProcessorWorkersTest, TheRecordsAreFreedWhenTheLastWorkerHasFinishedWithThem)
+{
+    processorCount = 4;
+    long before = LiveAllocations();
+    startProcessorWorkers(Dialog);
+    calls.clear();
+    EXPECT_LT(before, LiveAllocations()) << "the records outlive the start";
+    runWorkers(0, 3);
+    calls.clear();
+    EXPECT_LT(before, LiveAllocations()) << "worker 4 still needs its record";
+    runWorkers(3, 4);
+    calls.clear();
+    EXPECT_EQ(before, LiveAllocations());
+}
+
+TEST_F(ProcessorWorkersTest, WithNoWorkerRunningTheStartArmsTheTimerItself)
+{
+    struct Case {
+        const char* name;
+        DWORD processors;
+        bool threadsFail;
+        LONG count;
+    } cases[] = {
+        {"no thread can be created", 3, true, 3},
+        {"no processor reported", 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        calls.clear();
+        processorCount = c.processors;
+        threadsFail = c.threadsFail;
+        long before = LiveAllocations();
+        startProcessorWorkers(Dialog);
+        EXPECT_EQ(c.count, resultTable.count()) << c.name;
+        ASSERT_LE(2u, calls.size()) << c.name;
+        EXPECT_EQ("kill timer 1000", calls[calls.size() - 2]) << c.name;
+        EXPECT_EQ("set timer 1000 500", calls.back()) << c.name;
+        calls.clear();
+        EXPECT_EQ(before, LiveAllocations()) << c.name << ": nothing kept";
+    }
+}
+
+TEST(ResultTableTest, EntriesOutsideTheTableAreNeitherStoredNorRead)
+{
+    ResultTable table;
+    table.store(0, 1.0);
+    table.store(128, 1.0);
+    table.store(-1, 1.0);
+    table.store(127, 3000.5);
+    EXPECT_EQ(0.0, table.value(0));
+    EXPECT_EQ(0.0, table.value(128));
+    EXPECT_EQ(0.0, table.value(-1));
+    EXPECT_EQ(3000.5, table.value(127));
+    const LONG counts[][2] = {{-5, 0}, {0, 0}, {2, 2}, {127, 127}, {128, 127}, {100000, 127}};
+    for (const auto& c : counts) {
+        table.setCount(c[0]);
+        EXPECT_EQ(c[1], table.count()) << "count set to " << c[0];
+    }
+}
+
+} // namespace
