@@ -1,0 +1,13 @@
+# Sourced by scripts/bench: accuracy of the per-processor workers and of the estimator at
+# several measuring windows, against the kernel's time-stamp-counter frequency (the first
+# "cpu MHz" of /proc/cpuinfo). Runs the x64 build; the x86 build only where 32-bit programs run.
+reference=$(awk -F: '/^cpu MHz/ { gsub(/[ \t]/, "", $2); print $2; exit }' /proc/cpuinfo)
+if [ -z "$reference" ]; then
+  zyk_say "accuracy: no cpu MHz in /proc/cpuinfo, nothing to compare with"
+else
+  zyk_say "accuracy: reference ${reference} MHz, 20 runs per window"
+  "$ZYK_WINE64" "$ZYK_ROOT/build/win64/bench/accuracy_bench.exe" "$reference" 20 50 100 500 950
+  if zyk_can_run_x86; then
+    "$ZYK_WINE32" "$ZYK_ROOT/build/win32/bench/accuracy_bench.exe" "$reference" 20 50 100 500 950
+  fi
+fi
