@@ -5,7 +5,8 @@ reference=$(awk -F: '/^cpu MHz/ { gsub(/[ \t]/, "", $2); print $2; exit }' /proc
 if [ -z "$reference" ]; then
   zyk_say "accuracy: no cpu MHz in /proc/cpuinfo, nothing to compare with"
 else
-  zyk_say "accuracy: reference ${reference} MHz, 20 runs per window"
+  # Busy-waits share the processors with whatever else runs: the load says how much.
+  zyk_say "accuracy: reference ${reference} MHz, 20 runs per window, load average $(cut -d' ' -f1-3 /proc/loadavg)"
   "$ZYK_WINE64" "$ZYK_ROOT/build/win64/bench/accuracy_bench.exe" "$reference" 20 50 100 500 950
   if zyk_can_run_x86; then
     "$ZYK_WINE32" "$ZYK_ROOT/build/win32/bench/accuracy_bench.exe" "$reference" 20 50 100 500 950

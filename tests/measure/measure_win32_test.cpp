@@ -226,7 +226,7 @@ TEST_F(WorkersOnThisMachineTest, AThousandTestsLeaveNoMemoryAndNoHandleBehind)
 class ReportedVersion {
 public:
     ReportedVersion(const std::string& program, const char* version)
-        : key_("Software\\Wine\\AppDefaults\\" + program)
+        : key_(KeyOf(program))
     {
         HKEY key;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
@@ -236,7 +236,9 @@ public:
             RegCloseKey(key);
         }
     }
-    ~ReportedVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+    ~ReportedVersion() { Forget(key_); }
+    static std::string KeyOf(const std::string& program) { return "Software\\Wine\\AppDefaults\\" + program; }
+    static void Forget(const std::string& key) { RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()); }
     bool written() const { return written_; }
 
 private:
@@ -271,6 +273,8 @@ TEST(LegacyPlatformTest, ReportedAsWindows98TheCounterIsReadUnmaskedWithoutACras
 {
     if (!RunningUnderWine())
         GTEST_SKIP() << "only Wine can be told to report Windows 98 to one program";
+    // A run that ended early may have left the setting behind.
+    ReportedVersion::Forget(ReportedVersion::KeyOf("measure_legacy_probe.exe"));
     const DWORD working = LegacyProbeRan | LegacyProbeCounterPresent | LegacyProbeSamplesAdvance
                           | LegacyProbeEstimated;
     EXPECT_EQ(working | LegacyProbeNtPlatform, RunProbe()) << "as itself the system is of the NT family";
