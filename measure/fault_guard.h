@@ -15,6 +15,8 @@ typedef void (*GuardedRoutine)(void* context);
 // window procedures (a fault there could not be resumed past the system's callback).
 // Exceptions of informational severity (debugger output, thread naming) are left to the
 // handler of whoever raised them, as a frame-based guard around the call would never see them.
+// Any other exception is taken before the routine's own handlers could see it, so a routine
+// must not rely on catching an exception of its own (this program throws none).
 //
 // Guards nest, and each thread has its own. If the guard cannot be set up (no thread-local
 // slot or no exception handler), the routine is not run and the result is false; a fault
