@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app_module.h"
+#include "app_platform_guard.h"
 #include "memory_dialog.h"
 
 namespace {
@@ -71,6 +72,11 @@ const MemoryDialog& plainTemplate()
 {
     static const MemoryDialog dialog;
     return dialog;
+}
+
+LPVOID WINAPI noStorage(LPVOID, SIZE_T, DWORD, DWORD)
+{
+    return nullptr;
 }
 
 class DialogBindingTest : public ::testing::Test {
@@ -228,6 +234,17 @@ TEST_F(DialogBindingTest, FailedCreationLeavesNoPendingRecord)
     EXPECT_EQ(missing.runModal(nullptr, 0), -1);
     EXPECT_EQ(appModule.pendingCreations(), nullptr) << "modal, missing template";
     EXPECT_EQ(missing.window(), nullptr);
+
+    // No executable storage for the stub: nothing is created or left pending.
+    {
+        AppPlatformGuard guard;
+        appPlatform().VirtualAlloc = noStorage;
+        ProbeDialog starved(plainTemplate().get());
+        EXPECT_EQ(starved.createModeless(nullptr, 0), nullptr);
+        EXPECT_EQ(starved.runModal(nullptr, 0), -1);
+        EXPECT_TRUE(starved.seen.empty());
+        EXPECT_EQ(appModule.pendingCreations(), nullptr) << "no storage for the stub";
+    }
 
     // A control of an unknown class: the dialog fails while it is being built.
     const MemoryDialog broken("NoSuchWindowClass");
