@@ -1,0 +1,204 @@
+// The main dialog opened inside this test process, driven by messages, with
+// the real measuring code, settings store and link underneath.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_module.h"
+#include "app/message_pump.h"
+#include "dialog_test_support.h"
+#include "measure/result_table.h"
+#include "measure/test_parameters.h"
+#include "ui/main_dialog.h"
+#include "ui/site_address.h"
+
+namespace {
+
+std::vector<std::string> entries(HWND list) {
+    std::vector<std::string> texts;
+    LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[64] = {};
+        SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+int decimalsOf(const std::string& value) {
+    size_t point = value.find('.');
+    return point == std::string::npos ? -1 : static_cast<int>(value.size() - point - 1);
+}
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(module.started());
+        forgetRememberedSettings();
+        if (registerPump()) {
+            ASSERT_EQ(1, appModule.registerPump(&pump));
+        }
+        window = dialog.createModeless(nullptr, 0);
+        ASSERT_NE(nullptr, window);
+    }
+    void TearDown() override {
+        if (IsWindow(window))
+            DestroyWindow(window);
+        drainMessages();
+        appModule.unregisterPump();
+        forgetRememberedSettings();
+    }
+    virtual bool registerPump() const { return true; }
+
+    void command(WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
+    HWND item(int id) const { return GetDlgItem(window, id); }
+    bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+        return ::pumpUntil(done, timeoutMs, [this](MSG* m) { return pump.filterAll(m); });
+    }
+
+    ModuleScope module;
+    MessagePump pump;
+    MainDialog dialog;
+    HWND window = nullptr;
+};
+
+TEST_F(MainDialogTest, OpensWithItsListsDefaultsLinkAndIcons) {
+    std::vector<std::string> windows;
+    for (int v = 50; v <= 950; v += 50)
+        windows.push_back(std::to_string(v));
+    EXPECT_EQ(windows, entries(item(1000)));
+    EXPECT_EQ((std::vector<std::string>{"1", "2", "3", "4"}), entries(item(1001)));
+    EXPECT_EQ("50", controlText(window, 1000)) << "prefix 5 stops at the first entry";
+    EXPECT_EQ("1", controlText(window, 1001));
+    EXPECT_EQ("MHZ", controlText(window, 1004));
+
+    EXPECT_EQ(148u, PlatformVersion.dwOSVersionInfoSize);
+    EXPECT_NE(0u, PlatformVersion.dwPlatformId) << "GetVersionExA filled the record";
+    EXPECT_NE(0, SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+
+    EXPECT_EQ(NonGermanFlagFor(GetSystemDefaultLangID()), NonGermanSystem);
+    const std::string address = BuildSiteAddress();
+    EXPECT_EQ(address, controlText(window, 1003));
+    EXPECT_EQ(item(1003), dialog.link().window()) << "the link is bound to control 1003";
+    ASSERT_NE(nullptr, dialog.link().target());
+    EXPECT_EQ(address + SiteQuery, dialog.link().target());
+    ASSERT_NE(nullptr, dialog.link().caption());
+    EXPECT_EQ(address, dialog.link().caption());
+
+    EXPECT_EQ(1, pump.filters().count()) << "the dialog screens the thread's messages";
+    EXPECT_EQ(1, pump.idleTasks().count());
+}
+
+TEST_F(MainDialogTest, FirstDisplayClearsTheFieldAndEnablesTest) {
+    SetWindowTextA(item(1002), "stale");
+    EnableWindow(item(1), FALSE);
+    EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, 5000));
+    EXPECT_EQ("", controlText(window, 1002));
+}
+
+TEST_F(MainDialogTest, AnyTimerShowsTheTable) {
+    resultTable.setCount(3);
+    resultTable.store(1, 2400.0);
+    resultTable.store(2, 2399.5);
+    resultTable.store(3, 0.001);
+    EnableWindow(item(1), FALSE);
+    SendMessageA(window, WM_TIMER, 7, 0);
+    EXPECT_EQ("2400.0000\t2399.5000\t0.0010", controlText(window, 1002));
+    EXPECT_TRUE(IsWindowEnabled(item(1)));
+    resultTable.setCount(0);
+}
+
+TEST_F(MainDialogTest, EstimatorPathShowsSixDecimalsAndRemembersTheSettings) {
+    // 1: the Windows 9x family; 0: what a failed GetVersionExA leaves; 3: a
+    // platform the program does not know. All use the estimator.
+    for (DWORD platform : {1u, 0u, 3u}) {
+        SCOPED_TRACE("platform id " + std::to_string(platform));
+        forgetRememberedSettings();
+        PlatformVersion.dwPlatformId = platform;
+        SendMessageA(item(1000), CB_SETCURSEL, 1, 0);  // 100 ms
+        SendMessageA(item(1001), CB_SETCURSEL, 0, 0);  // 1 repetition
+        SetWindowTextA(item(1002), "");
+        command(1);
+        EXPECT_EQ(100, MeasureWindowMs);
+        EXPECT_EQ(1, RepeatCount);
+        const std::string result = controlText(window, 1002);
+        EXPECT_EQ(6, decimalsOf(result)) << result;
+        EXPECT_GT(atof(result.c_str()), 0.0) << result;
+        EXPECT_TRUE(IsWindowEnabled(item(1)));
+        EXPECT_EQ("0", rememberedValue("1"));
+        EXPECT_EQ("0", rememberedValue("2"));
+        EXPECT_EQ("1", rememberedValue("33220"));
+        EXPECT_EQ("0", rememberedValue("33221"));
+    }
+}
+
+TEST_F(MainDialogTest, ListWithoutSelectionFallsBackToItsDefault) {
+    PlatformVersion.dwPlatformId = 1;
+    SendMessageA(item(1000), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageA(item(1001), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ASSERT_EQ("", controlText(window, 1000));
+    command(1);
+    EXPECT_EQ(50, MeasureWindowMs) << "never a window of 0";
+    EXPECT_EQ(1, RepeatCount) << "never a count of 0";
+    EXPECT_EQ("50", controlText(window, 1000)) << "the list shows what was used";
+    EXPECT_EQ("1", controlText(window, 1001));
+    EXPECT_EQ(6, decimalsOf(controlText(window, 1002)));
+}
+
+TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
+    PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    // Let the first display pass so that it cannot be mistaken for the result.
+    ASSERT_TRUE(pumpUntil([] { return false; }, 200) == false);
+    command(1);
+    EXPECT_FALSE(IsWindowEnabled(item(1))) << "disabled while the workers run";
+    EXPECT_EQ(50, MeasureWindowMs);
+    ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, 20000));
+
+    const std::string result = controlText(window, 1002);
+    size_t values = 1;
+    for (char c : result)
+        values += c == '\t' || c == '\n';
+    EXPECT_EQ(system.dwNumberOfProcessors, values) << result;
+    EXPECT_FALSE(rememberedSettingsExist());
+}
+
+TEST_F(MainDialogTest, EscapeThroughTheDialogManagerEndsThePumpWithStatus2) {
+    // The key reaches the dialog manager only through the dialog's filter.
+    PostMessageA(item(1), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(2, pump.pumpMessages());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, dialog.window());
+    MSG message = {};
+    message.hwnd = window;
+    message.message = WM_KEYDOWN;
+    message.wParam = VK_ESCAPE;
+    EXPECT_FALSE(dialog.screen(&message)) << "consumes nothing once the window is gone";
+}
+
+TEST_F(MainDialogTest, CloseBoxAndEscButtonEndWithStatus2) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(2, pump.pumpMessages()) << "close box";
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// Start-up registers the thread's pump first; when that failed, the dialog
+// still opens and works without the dialog manager's keyboard handling.
+class MainDialogWithoutPumpTest : public MainDialogTest {
+protected:
+    bool registerPump() const override { return false; }
+};
+
+TEST_F(MainDialogWithoutPumpTest, OpensAndEndsWithoutAPump) {
+    EXPECT_EQ(0, pump.filters().count());
+    EXPECT_EQ("50", controlText(window, 1000));
+    command(2);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(WPARAM(2), drainMessages());
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+// Starts the built Zyklomatrix.exe and uses it from outside, as a person at
+// the screen would: looks at the dialog, runs tests, opens the About box
+// and ends the program in each of the ways it offers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "program_driver.h"
+#include "ui/site_address.h"
+
+#ifndef ZYK_PROGRAM_PATH
+#error "ZYK_PROGRAM_PATH names the program under test"
+#endif
+
+namespace {
+
+const DWORD StartTimeoutMs = 20000;
+const DWORD ExitTimeoutMs = 10000;
+const DWORD ProgramExitStatus = 2;
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        forgetRememberedSettings();
+        ASSERT_TRUE(program.start()) << "cannot start " << ZYK_PROGRAM_PATH;
+        ASSERT_NE(nullptr, program.waitForDialog(StartTimeoutMs)) << "no dialog appeared";
+    }
+    void TearDown() override { forgetRememberedSettings(); }
+
+    void expectEndsWithStatus2(const char* how) {
+        DWORD status = 0;
+        ASSERT_TRUE(program.waitForExit(ExitTimeoutMs, status)) << how << ": still running";
+        EXPECT_EQ(ProgramExitStatus, status) << how;
+    }
+
+    std::vector<std::string> remembered(const std::vector<const char*>& names) {
+        std::vector<std::string> values;
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, RememberedSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return values;
+        for (const char* name : names) {
+            char data[64] = {};
+            DWORD type = 0, size = sizeof data - 1;
+            if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+                values.push_back("<missing>");
+            else
+                values.push_back((type == REG_SZ ? "" : "<type " + std::to_string(type) + "> ") +
+                                 std::string(data));
+        }
+        RegCloseKey(key);
+        return values;
+    }
+
+    ProgramDriver program{ZYK_PROGRAM_PATH};
+};
+
+TEST_F(ProgramTest, ShowsItsControlsWithDefaultsAndEndsWithEscape) {
+    HWND dialog = program.dialog();
+    EXPECT_EQ(0, GetWindowLongA(dialog, GWL_STYLE) & (WS_POPUP | WS_CHILD)) << "an overlapped window";
+
+    struct Expected { int id; const char* className; const char* text; };
+    NonGermanSystem = NonGermanFlagFor(GetSystemDefaultLangID());
+    const std::string site = BuildSiteAddress();
+    const Expected controls[] = {
+        {1, "Button", "Test"},
+        {2, "Button", "ESC"},
+        {1000, "ComboBox", "50"},
+        {1001, "ComboBox", "1"},
+        {1002, "Static", ""},
+        {1003, "Static", site.c_str()},
+        {1004, "Static", "MHZ"},
+    };
+    for (const Expected& c : controls) {
+        HWND control = program.control(c.id);
+        ASSERT_NE(nullptr, control) << "control " << c.id;
+        EXPECT_EQ(0, lstrcmpiA(c.className, className(control).c_str())) << "control " << c.id
+            << " is a " << className(control);
+        EXPECT_EQ(c.text, windowText(control)) << "control " << c.id;
+        EXPECT_TRUE(IsWindowVisible(control)) << "control " << c.id;
+    }
+    EXPECT_TRUE(IsWindowEnabled(program.control(1))) << "Test is enabled";
+
+    std::vector<std::string> windows;
+    for (int v = 50; v <= 950; v += 50)
+        windows.push_back(std::to_string(v));
+    EXPECT_EQ(windows, listEntries(program.control(1000)));
+    EXPECT_EQ((std::vector<std::string>{"1", "2", "3", "4"}), listEntries(program.control(1001)));
+
+    program.pressKey(VK_ESCAPE);
+    expectEndsWithStatus2("Escape key");
+}
+
+TEST_F(ProgramTest, TestShowsOneValuePerProcessorAndSavesNothing) {
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    std::string result;
+    ASSERT_TRUE(program.runTest(20000, result)) << "no result; field shows [" << result << "]";
+
+    ResultText parts = splitResult(result);
+    ASSERT_EQ(system.dwNumberOfProcessors, parts.values.size()) << "[" << result << "]";
+    for (size_t i = 0; i < parts.values.size(); ++i) {
+        EXPECT_TRUE(isDecimal(parts.values[i], 4)) << "value " << i + 1 << " [" << parts.values[i] << "]";
+        EXPECT_GT(atof(parts.values[i].c_str()), 0.0) << "value " << i + 1;
+    }
+    for (size_t i = 0; i < parts.separators.size(); ++i)
+        EXPECT_EQ((i + 1) % 4 == 0 ? "\r\n" : "\t", parts.separators[i]) << "after value " << i + 1;
+
+    EXPECT_EQ(std::vector<std::string>{}, remembered({"1", "2", "33220", "33221"}))
+        << "nothing is saved on this path";
+
+    // Enter starts a test too: the dialog manager issues command 1.
+    program.settle();
+    program.pressKey(VK_RETURN);
+    DWORD startTick = GetTickCount();
+    while (IsWindowEnabled(program.control(1)) && GetTickCount() - startTick < 2000)
+        Sleep(5);
+    EXPECT_FALSE(IsWindowEnabled(program.control(1))) << "Enter started a test";
+
+    PostMessageA(program.dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    expectEndsWithStatus2("close box");
+}
+
+TEST_F(ProgramTest, AboutBoxIsCentredOnTheDialogAndClosesEveryWay) {
+    HWND dialog = program.dialog();
+    struct Way { const char* name; int kind; };
+    const Way ways[] = {{"OK button", 0}, {"Enter", 1}, {"Escape", 2}, {"close box", 3}};
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        program.sendCommand(57664);
+        HWND about = program.waitForWindow("About", 10000);
+        ASSERT_NE(nullptr, about);
+        EXPECT_EQ(dialog, GetWindow(about, GW_OWNER));
+        EXPECT_FALSE(IsWindowEnabled(dialog)) << "the owner is disabled while it runs";
+        EXPECT_EQ("OK", windowText(GetDlgItem(about, IDOK)));
+
+        RECT a, d;
+        GetWindowRect(about, &a);
+        GetWindowRect(dialog, &d);
+        EXPECT_NEAR((d.left + d.right) / 2, (a.left + a.right) / 2, 1) << "centred across";
+        EXPECT_NEAR((d.top + d.bottom) / 2, (a.top + a.bottom) / 2, 1) << "centred down";
+
+        switch (way.kind) {
+        case 0: PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0); break;
+        case 1: PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_RETURN, 1); break;
+        case 2: PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 1); break;
+        case 3: PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+        }
+        DWORD startTick = GetTickCount();
+        while (IsWindow(about) && GetTickCount() - startTick < 5000)
+            Sleep(5);
+        EXPECT_FALSE(IsWindow(about)) << "closed";
+        EXPECT_TRUE(IsWindowEnabled(dialog)) << "usable again";
+    }
+    program.click(2);
+    expectEndsWithStatus2("ESC button");
+}
+
+TEST_F(ProgramTest, EndingDuringALongTestLeavesNoCrash) {
+    program.selectEntry(1000, 18);  // 950 ms
+    program.selectEntry(1001, 3);   // 4 repetitions
+    ASSERT_EQ("950", windowText(program.control(1000)));
+    ASSERT_EQ("4", windowText(program.control(1001)));
+    program.settle();
+    program.click(1);
+    DWORD startTick = GetTickCount();
+    while (IsWindowEnabled(program.control(1)) && GetTickCount() - startTick < 5000)
+        Sleep(5);
+    ASSERT_FALSE(IsWindowEnabled(program.control(1))) << "the workers are running";
+    Sleep(300);
+    program.pressKey(VK_ESCAPE);
+    expectEndsWithStatus2("Escape while measuring");
+}
+
+// Under Wine the program can be made to see Windows 98: the estimator runs
+// on the dialog's thread, shows one value and remembers the settings.
+class ProgramOnWindows98Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!runningUnderWine())
+            GTEST_SKIP() << "needs Wine's per-program Windows version";
+        ASSERT_TRUE(setWineVersionFor("Zyklomatrix.exe", "win98"));
+        forgetRememberedSettings();
+    }
+    void TearDown() override {
+        setWineVersionFor("Zyklomatrix.exe", nullptr);
+        forgetRememberedSettings();
+    }
+};
+
+TEST_F(ProgramOnWindows98Test, RestoresSettingsShowsOneValueAndSavesThem) {
+    // Remembered from an earlier run: 100 ms, 2 repetitions.
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, RememberedSettingsKey, 0, nullptr, 0,
+                                             KEY_WRITE, nullptr, &key, nullptr));
+    RegSetValueExA(key, "33220", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 1);
+    RegSetValueExA(key, "33221", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 1);
+    RegCloseKey(key);
+
+    ProgramDriver program(ZYK_PROGRAM_PATH);
+    ASSERT_TRUE(program.start());
+    ASSERT_NE(nullptr, program.waitForDialog(StartTimeoutMs));
+    EXPECT_EQ("100", windowText(program.control(1000))) << "restored at opening";
+    EXPECT_EQ("2", windowText(program.control(1001))) << "restored at opening";
+
+    program.selectEntry(1000, 2);  // 150 ms
+    std::string result;
+    ASSERT_TRUE(program.runTest(20000, result)) << "field shows [" << result << "]";
+    EXPECT_TRUE(isDecimal(result, 6)) << "one value with six decimals: [" << result << "]";
+    EXPECT_GT(atof(result.c_str()), 0.0) << result;
+
+    HKEY saved;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, RememberedSettingsKey, 0, KEY_READ, &saved));
+    struct Value { const char* name; const char* data; };
+    const Value values[] = {{"1", "0"}, {"2", "0"}, {"33220", "2"}, {"33221", "1"}};
+    for (const Value& v : values) {
+        char data[16] = {};
+        DWORD type = 0, size = sizeof data;
+        EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(saved, v.name, nullptr, &type,
+                                                  reinterpret_cast<BYTE*>(data), &size)) << v.name;
+        EXPECT_EQ(DWORD(REG_SZ), type) << v.name;
+        EXPECT_EQ(std::string(v.data), std::string(data)) << v.name;
+        EXPECT_LE(size, strlen(v.data) + 1) << v.name;
+    }
+    RegCloseKey(saved);
+
+    program.click(2);
+    DWORD status = 0;
+    ASSERT_TRUE(program.waitForExit(ExitTimeoutMs, status));
+    EXPECT_EQ(ProgramExitStatus, status);
+}
+
+}  // namespace

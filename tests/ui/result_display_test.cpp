@@ -1,0 +1,75 @@
+#include "ui/result_display.h"
+
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+
+namespace {
+
+std::string display(ResultTable& table) {
+    static char text[ResultDisplaySize];
+    memset(text, 'x', sizeof text);
+    FormatResultTable(table, text);
+    return text;
+}
+
+TEST(ResultDisplay, FourValuesToALineAndNothingAfterTheLast) {
+    struct Case { LONG count; const char* expected; };
+    const Case cases[] = {
+        {0, ""},
+        {1, "1.0000"},
+        {4, "1.0000\t2.0000\t3.0000\t4.0000"},
+        {5, "1.0000\t2.0000\t3.0000\t4.0000\r\n5.0000"},
+        {6, "1.0000\t2.0000\t3.0000\t4.0000\r\n5.0000\t6.0000"},
+        {8, "1.0000\t2.0000\t3.0000\t4.0000\r\n5.0000\t6.0000\t7.0000\t8.0000"},
+        {9, "1.0000\t2.0000\t3.0000\t4.0000\r\n5.0000\t6.0000\t7.0000\t8.0000\r\n9.0000"},
+    };
+    ResultTable table;
+    for (int k = 1; k <= 9; ++k)
+        table.store(k, k);
+    for (const Case& c : cases) {
+        table.setCount(c.count);
+        EXPECT_EQ(c.expected, display(table)) << c.count << " processors";
+    }
+}
+
+TEST(ResultDisplay, FourDecimalsRoundedAsPrintfDoes) {
+    ResultTable table;
+    table.setCount(3);
+    table.store(1, 2400.0);
+    table.store(2, -12.34567);
+    table.store(3, 1999.99996);
+    EXPECT_EQ("2400.0000\t-12.3457\t2000.0000", display(table));
+}
+
+// A machine with every table entry in use shows every value, where a
+// 1024-byte display would have held about 80 of them.
+TEST(ResultDisplay, EveryEntryFitsEvenWithLongValues) {
+    ResultTable table;
+    table.setCount(ResultTable::LastProcessor);
+    for (int k = 1; k <= ResultTable::LastProcessor; ++k)
+        table.store(k, 9223372036854.775);  // the largest value a worker can store
+    const std::string text = display(table);
+    EXPECT_GT(text.size(), 1024u);
+    size_t values = 1;
+    for (char c : text)
+        values += c == '\t' || c == '\n';
+    EXPECT_EQ(size_t(ResultTable::LastProcessor), values);
+    EXPECT_EQ("9223372036854.7754", text.substr(text.size() - 18)) << "the last value is whole";
+}
+
+TEST(ResultDisplay, ValuesTooLongForTheirBufferAreCutNotOverrun) {
+    ResultTable table;
+    table.setCount(ResultTable::LastProcessor);
+    for (int k = 1; k <= ResultTable::LastProcessor; ++k)
+        table.store(k, 1e300);
+    const std::string text = display(table);
+    EXPECT_LT(text.size(), size_t(ResultDisplaySize));
+    size_t values = 1;
+    for (char c : text)
+        values += c == '\t' || c == '\n';
+    EXPECT_EQ(size_t(ResultTable::LastProcessor), values) << "each value keeps its separator";
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// The run step as start-up calls it: the real dialog on this thread with a
+// pump of its own, ended from a timer the way a user would end it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/app_module.h"
+#include "app/app_platform.h"
+#include "app/run_main_dialog.h"
+#include "dialog_test_support.h"
+
+namespace {
+
+HWND mainDialogOfThisThread() {
+    HWND found = FindWindowA("#32770", "Zyklomatrix 1.01 (Freeware)");
+    if (found == nullptr || GetWindowThreadProcessId(found, nullptr) != GetCurrentThreadId())
+        return nullptr;
+    return found;
+}
+
+bool sawVisibleDialog;
+
+VOID CALLBACK pressEscape(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dialog = mainDialogOfThisThread();
+    sawVisibleDialog = dialog != nullptr && IsWindowVisible(dialog);
+    PostMessageA(GetDlgItem(dialog, 1), WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
+VOID CALLBACK clickCloseBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dialog = mainDialogOfThisThread();
+    sawVisibleDialog = dialog != nullptr && IsWindowVisible(dialog);
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void* failingRealloc(void*, size_t) {
+    return nullptr;
+}
+
+TEST(RunMainDialog, ShowsTheDialogAndReturnsTheQuitStatus) {
+    ModuleScope module;
+    ASSERT_TRUE(module.started());
+    sawVisibleDialog = false;
+    SetTimer(nullptr, 0, 300, pressEscape);
+    EXPECT_EQ(2, runMainDialog("ignored tail", SW_SHOWNOACTIVATE));
+    EXPECT_TRUE(sawVisibleDialog);
+    EXPECT_EQ(nullptr, mainDialogOfThisThread()) << "the dialog is gone";
+    appModule.enterModuleLock();
+    EXPECT_EQ(nullptr, appModule.pumpForThread(GetCurrentThreadId())) << "the pump is unregistered";
+    appModule.leaveModuleLock();
+}
+
+TEST(RunMainDialog, RunsWithoutAPumpEntryWhenRegistrationFails) {
+    ModuleScope module;
+    ASSERT_TRUE(module.started());
+    AppPlatform saved = appPlatform();
+    appPlatform().realloc = failingRealloc;
+    sawVisibleDialog = false;
+    SetTimer(nullptr, 0, 300, clickCloseBox);
+    int status = runMainDialog("", SW_SHOWNOACTIVATE);
+    appPlatform() = saved;
+    EXPECT_EQ(2, status);
+    EXPECT_TRUE(sawVisibleDialog);
+}
+
+TEST(RunMainDialog, ReturnsZeroWhenTheDialogCannotBeCreated) {
+    // A module without the dialog's template.
+    ModuleScope module(GetModuleHandleA("kernel32.dll"));
+    ASSERT_TRUE(module.started());
+    EXPECT_EQ(0, runMainDialog("", SW_SHOW));
+    EXPECT_EQ(nullptr, mainDialogOfThisThread());
+}
+
+}  // namespace

@@ -1,0 +1,214 @@
+#include "ui/main_dialog.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "app/app_module.h"
+#include "app/place_centred.h"
+#include "measure/cycle_counter.h"
+#include "measure/frequency_estimator.h"
+#include "measure/processor_workers.h"
+#include "measure/result_table.h"
+#include "measure/test_parameters.h"
+#include "res/resource_ids.h"
+#include "settings/control_state_store.h"
+#include "ui/about_dialog.h"
+#include "ui/result_display.h"
+#include "ui/site_address.h"
+
+OSVERSIONINFOA PlatformVersion;
+
+const char MainDialogStateKey[] = "Software\\Quellwerk\\Zyklomatrix\\Dlg";
+
+namespace {
+
+// Default entries, found by prefix from the top of each list: "5" stops at
+// 50, the first entry beginning with 5.
+const char DefaultWindowPrefix[] = "5";
+const char DefaultRepeatPrefix[] = "1";
+
+// Delay of the first display after the dialog opens.
+const UINT FirstDisplayDelayMs = 100;
+
+void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which) {
+    HANDLE icon = LoadImageA(appModule.resourceInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                             GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                             LR_DEFAULTCOLOR);
+    SendMessageA(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+}
+
+}  // namespace
+
+MainDialog::MainDialog()
+    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr) {
+    stateKeyPath[0] = '\0';
+}
+
+BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESULT& result,
+                               DWORD tableId) {
+    if (tableId != 0)
+        return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        result = prepareDialog();
+        return TRUE;
+    case WM_COMMAND:
+        // The notification code is not examined: a click and the dialog
+        // manager's Enter and Escape commands are handled alike.
+        switch (LOWORD(wParam)) {
+        case IDM_ABOUT:
+            result = showAbout();
+            return TRUE;
+        case IDC_TEST:
+            result = runTest();
+            return TRUE;
+        case IDC_ESC:
+            result = quit(LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_TIMER:
+        showResults(wParam);
+        result = 0;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL MainDialog::screen(MSG* message) {
+    if (window() == nullptr)
+        return FALSE;
+    return IsDialogMessageA(window(), message);
+}
+
+BOOL MainDialog::runIdle() {
+    return FALSE;
+}
+
+int MainDialog::prepareDialog() {
+    HWND dialog = window();
+    placeCentred(dialog, nullptr);
+
+    ZeroMemory(&PlatformVersion, sizeof PlatformVersion);
+    PlatformVersion.dwOSVersionInfoSize = sizeof PlatformVersion;
+    GetVersionExA(&PlatformVersion);
+
+    setProgramIcon(dialog, SM_CXICON, SM_CYICON, ICON_BIG);
+    setProgramIcon(dialog, SM_CXSMICON, SM_CYSMICON, ICON_SMALL);
+
+    // Start-up registers the thread's pump before it creates the dialog.
+    // Should that registration have failed, the dialog runs without the
+    // dialog manager's keyboard handling; mouse and close box still work.
+    appModule.enterModuleLock();
+    MessagePump* pump = appModule.pumpForThread(GetCurrentThreadId());
+    appModule.leaveModuleLock();
+    if (pump != nullptr) {
+        pump->addFilter(this);
+        pump->addIdleTask(this);
+    }
+
+    windowList = GetDlgItem(dialog, IDC_WINDOW_LIST);
+    repeatList = GetDlgItem(dialog, IDC_REPEAT_LIST);
+
+    // 50 to 950 ms in steps of 50; repetitions 1 to 4 in the first passes.
+    for (int v = 50, i = 1; v < 1000; v += 50, ++i) {
+        char text[16];
+        sprintf(text, "%d", v);
+        SendMessageA(windowList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        if (v < 250) {
+            sprintf(text, "%d", i);
+            SendMessageA(repeatList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        }
+    }
+    SendMessageA(windowList, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(DefaultWindowPrefix));
+    SendMessageA(repeatList, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(DefaultRepeatPrefix));
+
+    NonGermanSystem = NonGermanFlagFor(GetSystemDefaultLangID());
+
+    // The control already exists and gets no creation message, so the link
+    // is prepared here. Without the binding it stays plain text.
+    HWND linkControl = GetDlgItem(dialog, IDC_SITE_LINK);
+    SetWindowTextA(linkControl, BuildSiteAddress());
+    if (siteLink.attachToWindow(linkControl))
+        siteLink.prepareControl();
+    char target[SiteTextSize];
+    BuildSiteTarget(target);
+    siteLink.setTarget(target);
+
+    snprintf(stateKeyPath, sizeof stateKeyPath, "%s", MainDialogStateKey);
+    // After the defaults, so that remembered choices override them.
+    walkControlStates(0);
+
+    SetTimer(dialog, DisplayTimer, FirstDisplayDelayMs, nullptr);
+    return 1;
+}
+
+LONG MainDialog::selectedNumber(HWND list, const char* defaultPrefix) {
+    char text[256];
+    if (GetWindowTextA(list, text, sizeof text) <= 0) {
+        SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(defaultPrefix));
+        if (GetWindowTextA(list, text, sizeof text) <= 0)
+            text[0] = '\0';
+    }
+    return atoi(text);
+}
+
+int MainDialog::runTest() {
+    // The first counter in the process runs the one-time detections.
+    CycleCounter detections;
+    (void)detections;
+
+    MeasureWindowMs = selectedNumber(windowList, DefaultWindowPrefix);
+    RepeatCount = selectedNumber(repeatList, DefaultRepeatPrefix);
+    // Only lists without any entry get here with 0; no test divides by it.
+    if (MeasureWindowMs <= 0 || RepeatCount <= 0)
+        return 0;
+
+    if (PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        // The workers disable "Test" and re-arm the display timer; the
+        // dialog stays responsive and nothing is saved on this path.
+        startProcessorWorkers(window());
+        return 0;
+    }
+
+    // Every other platform, and a record GetVersionExA left empty: one
+    // estimate on this thread, with a threshold of one hertz.
+    FrequencyEstimate estimate = {0.0, 1.0};
+    EstimateFrequency(estimate.mean, estimate.deviation, MeasureWindowMs, RepeatCount);
+    char text[256];
+    snprintf(text, sizeof text, "%f", estimate.mean * 0.000001);
+    SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);
+    walkControlStates(1);
+    return 0;
+}
+
+void MainDialog::walkControlStates(int mode) {
+    HWND dialog = window();
+    if (dialog == nullptr || !IsWindow(dialog))
+        return;
+    ControlStateRequest request = {dialog, stateKeyPath, 0, mode};
+    EnumChildWindows(dialog, VisitChildControl, reinterpret_cast<LPARAM>(&request));
+}
+
+void MainDialog::showResults(UINT_PTR) {
+    HWND dialog = window();
+    KillTimer(dialog, DisplayTimer);
+    char text[ResultDisplaySize];
+    FormatResultTable(resultTable, text);
+    SetWindowTextA(GetDlgItem(dialog, IDC_RESULT), text);
+    EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
+}
+
+int MainDialog::quit(int commandId) {
+    // Workers still measuring are not waited for.
+    DestroyWindow(window());
+    PostQuitMessage(commandId);
+    return 0;
+}
+
+int MainDialog::showAbout() {
+    return showAboutBox();
+}

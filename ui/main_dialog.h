@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+#include "app/message_pump.h"
+#include "app/window_binding.h"
+#include "link/link_label.h"
+
+// Platform record filled when the main dialog opens; its dwPlatformId picks
+// the measuring method of each test: the per-processor workers on the NT
+// family (2), the converging estimator on the dialog's thread otherwise.
+extern OSVERSIONINFOA PlatformVersion;
+
+// Registry key, under HKEY_CURRENT_USER, of the dialog's remembered settings.
+extern const char MainDialogStateKey[];
+
+// Controller of the program's only top-level window, the modeless dialog
+// built from template 129: two choice lists, "Test", "ESC", the result
+// field and the link to the maker's site. It is also its thread's dispatch
+// filter (the dialog manager's keyboard handling) and an idle task.
+class MainDialog : public DialogBinding, public DispatchFilter, public IdleTask {
+public:
+    MainDialog();
+
+    BOOL handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result, DWORD tableId) override;
+
+    // Gives the message to the dialog manager; nonzero when it consumed it.
+    // Consumes nothing once the window is gone.
+    BOOL screen(MSG* message) override;
+    // Nothing to do between messages.
+    BOOL runIdle() override;
+
+    // The operations behind the message table; each returns the message's
+    // result.
+    int prepareDialog();
+    int runTest();
+    int quit(int commandId);
+    int showAbout();
+    void showResults(UINT_PTR timerId);
+
+    const LinkLabel& link() const { return siteLink; }
+
+private:
+    // Saves (mode 1) or restores (mode 0) the child controls' states.
+    void walkControlStates(int mode);
+    // The number selected in a list; a list without a selection gets its
+    // default entry back first, so a test never runs with a window or a
+    // count of 0.
+    LONG selectedNumber(HWND list, const char* defaultPrefix);
+
+    LinkLabel siteLink;
+    HWND windowList;
+    HWND repeatList;
+    char stateKeyPath[1024];
+};

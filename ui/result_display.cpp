@@ -1,0 +1,31 @@
+#include "ui/result_display.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+LONG shownCount(const ResultTable& table) {
+    LONG count = table.count();
+    return count < ResultTable::LastProcessor ? count : ResultTable::LastProcessor;
+}
+
+}  // namespace
+
+void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize]) {
+    size_t length = 0;
+    text[0] = '\0';
+    for (LONG k = 1; k <= shownCount(table); ++k) {
+        char value[ResultValueSize];
+        snprintf(value, sizeof value, "%.4f", table.value(k));
+        const char* separator = "";
+        if (k < shownCount(table))
+            separator = k % 4 == 0 ? "\r\n" : "\t";
+        // The buffer holds LastProcessor values of ResultValueSize - 1
+        // characters with their separators, so both always fit.
+        int written = snprintf(text + length, sizeof text - length, "%s%s", value, separator);
+        if (written < 0 || static_cast<size_t>(written) >= sizeof text - length)
+            break;
+        length += written;
+    }
+}
