@@ -26,6 +26,8 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         forgetRememberedSettings();
+        if (runningUnderWine())
+            setWineVersionFor("Zyklomatrix.exe", nullptr);  // left over from an aborted run
         ASSERT_TRUE(program.start()) << "cannot start " << ZYK_PROGRAM_PATH;
         ASSERT_NE(nullptr, program.waitForDialog(StartTimeoutMs)) << "no dialog appeared";
     }

@@ -34,15 +34,6 @@ TEST(ResultDisplay, FourValuesToALineAndNothingAfterTheLast) {
     }
 }
 
-TEST(ResultDisplay, FourDecimalsRoundedAsPrintfDoes) {
-    ResultTable table;
-    table.setCount(3);
-    table.store(1, 2400.0);
-    table.store(2, -12.34567);
-    table.store(3, 1999.99996);
-    EXPECT_EQ("2400.0000\t-12.3457\t2000.0000", display(table));
-}
-
 // A machine with every table entry in use shows every value, where a
 // 1024-byte display would have held about 80 of them.
 TEST(ResultDisplay, EveryEntryFitsEvenWithLongValues) {
