@@ -161,6 +161,26 @@ TEST_F(ProgramTest, AboutBoxIsCentredOnTheDialogAndClosesEveryWay) {
     expectEndsWithStatus2("ESC button");
 }
 
+TEST_F(ProgramTest, ResultArrivesBehindAnOpenAboutBox) {
+    SendMessageA(program.control(1002), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    program.settle();
+    program.click(1);
+    program.sendCommand(57664);
+    HWND about = program.waitForWindow("About", 10000);
+    ASSERT_NE(nullptr, about);
+    DWORD startTick = GetTickCount();
+    while (windowText(program.control(1002)).empty() && GetTickCount() - startTick < 20000)
+        Sleep(10);
+    EXPECT_FALSE(windowText(program.control(1002)).empty()) << "the display ran during the modal loop";
+    EXPECT_TRUE(IsWindow(about)) << "the About box is still open";
+    PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    startTick = GetTickCount();
+    while (IsWindow(about) && GetTickCount() - startTick < 5000)
+        Sleep(5);
+    program.pressKey(VK_ESCAPE);
+    expectEndsWithStatus2("Escape after the About box");
+}
+
 TEST_F(ProgramTest, EndingDuringALongTestLeavesNoCrash) {
     program.selectEntry(1000, 18);  // 950 ms
     program.selectEntry(1001, 3);   // 4 repetitions
