@@ -6,7 +6,7 @@ ZYK_WINE64=/usr/lib/wine/wine64
 ZYK_WINE32=/usr/lib/wine/wine
 ZYK_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 googletest wine wine64 xvfb xauth
-  x11-utils imagemagick"
+  x11-utils imagemagick fonts-wine"
 
 zyk_say() { echo "[zyklomatrix] $*"; }
 
@@ -73,7 +73,7 @@ zyk_start_wine() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINELOADER=$ZYK_WINE64
-  if [ ! -f "$WINEPREFIX/.zyk-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.zyk-ready-2" ]; then
     zyk_say "creating the Wine prefix"
     rm -rf "$WINEPREFIX"
     "$ZYK_WINE64" wineboot -i >/dev/null 2>&1
@@ -92,7 +92,7 @@ REGEDIT4
 REG
     "$ZYK_WINE64" reg import 'C:\zyk.reg' >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.zyk-ready"
+    touch "$WINEPREFIX/.zyk-ready-2"
   fi
   wineserver -p
   # Start Wine's own background processes now, with their output going
