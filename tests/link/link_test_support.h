@@ -6,16 +6,9 @@
 #include <vector>
 
 #include "link/link_platform.h"
+#include "platform_guard.h"
 
-// Saves the link platform and puts it back when the scope ends.
-class LinkPlatformGuard {
-public:
-    LinkPlatformGuard() : saved_(linkPlatform()) {}
-    ~LinkPlatformGuard() { linkPlatform() = saved_; }
-
-private:
-    LinkPlatform saved_;
-};
+using LinkPlatformGuard = PlatformGuard<LinkPlatform, linkPlatform>;
 
 const int LabelId = 1003;
 

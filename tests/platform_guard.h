@@ -1,0 +1,16 @@
+#pragma once
+
+// Saves a subsystem's platform table and restores it on scope exit, so that a
+// test can install fakes in it without leaking them into the next test.
+template <typename Platform, Platform& (*current)()>
+class PlatformGuard {
+public:
+    PlatformGuard() : saved(current()) {}
+    ~PlatformGuard() { current() = saved; }
+
+    PlatformGuard(const PlatformGuard&) = delete;
+    PlatformGuard& operator=(const PlatformGuard&) = delete;
+
+private:
+    Platform saved;
+};
