@@ -226,3 +226,13 @@ bool CallGuarded(GuardedRoutine routine, void* context, DWORD* exceptionCode)
         *exceptionCode = frame.exceptionCode;
     return faulted == 0;
 }
+
+bool IsInsideGuardedCall()
+{
+    if (guardSlot == TLS_OUT_OF_INDEXES)
+        return false;
+    DWORD lastError = GetLastError();
+    bool inside = TlsGetValue(guardSlot) != nullptr;
+    SetLastError(lastError);
+    return inside;
+}

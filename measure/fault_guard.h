@@ -23,3 +23,8 @@ typedef void (*GuardedRoutine)(void* context);
 // unguarded would end the process. *exceptionCode is left unchanged unless an exception was
 // taken.
 bool CallGuarded(GuardedRoutine routine, void* context, DWORD* exceptionCode = nullptr);
+
+// Whether the calling thread is inside CallGuarded at this moment: any exception raised on it
+// now is the guard's to take. Lets a process-wide exception monitor tell a fault provoked on
+// purpose inside a guard from one that escaped everything.
+bool IsInsideGuardedCall();
