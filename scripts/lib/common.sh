@@ -90,6 +90,7 @@ zyk_can_run_32bit_code() {
 }
 
 ZYK_STARTED_PIDS=""
+ZYK_STARTED_NAMESPACES=""
 ZYK_STARTED_WINESERVER=0
 
 # Starts Xvfb on a display number it picks itself and exports DISPLAY.
@@ -166,8 +167,12 @@ zyk_stop_all() {
   fi
   local pid
   for pid in $ZYK_STARTED_PIDS; do kill "$pid" 2>/dev/null || true; done
-  for pid in $ZYK_STARTED_PIDS; do wait "$pid" 2>/dev/null || true; done
+  # A namespace's runner passes no signal on but SIGKILL, which ends every
+  # process inside with it (wow64.sh).
+  for pid in $ZYK_STARTED_NAMESPACES; do kill -KILL "$pid" 2>/dev/null || true; done
+  for pid in $ZYK_STARTED_PIDS $ZYK_STARTED_NAMESPACES; do wait "$pid" 2>/dev/null || true; done
   ZYK_STARTED_PIDS=""
+  ZYK_STARTED_NAMESPACES=""
 }
 
 # zyk_run_suite <note> <build name>...

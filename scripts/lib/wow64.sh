@@ -120,8 +120,9 @@ zyk_wow64_run() {
       /bin/bash -c "cd \"\$0\" && exec \"\$@\"" "$project" "$@"
   ' zyk-wow64 "$root" "$ZYK_ROOT" "$@" &
   local pid=$!
-  ZYK_STARTED_PIDS="$ZYK_STARTED_PIDS $pid"
+  ZYK_STARTED_NAMESPACES="$ZYK_STARTED_NAMESPACES $pid"
   local status=0
   wait "$pid" || status=$?
+  ZYK_STARTED_NAMESPACES=${ZYK_STARTED_NAMESPACES/ $pid/}
   return $status
 }
