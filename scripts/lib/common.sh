@@ -126,7 +126,7 @@ zyk_start_wine() {
   export WINELOADER=$ZYK_WINE
   export WINESERVER=$ZYK_WINESERVER
   local ready
-  ready="$("$ZYK_WINE" --version) settings 3"
+  ready="$("$ZYK_WINE" --version) settings 4"
   if [ "$(cat "$WINEPREFIX/.zyk-ready" 2>/dev/null)" != "$ready" ]; then
     zyk_say "creating the Wine prefix for $(zyk_wine_name)"
     rm -rf "$WINEPREFIX"
@@ -145,7 +145,13 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
+"Marlett (TrueType)"="marlett.ttf"
 REG
+    # Caption buttons are glyphs of the Marlett font: without it in the
+    # prefix they are drawn as the letters "0 1 r".
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     "$ZYK_WINE" reg import 'C:\zyk.reg' >/dev/null 2>&1
     "$ZYK_WINESERVER" -w
     echo "$ready" > "$WINEPREFIX/.zyk-ready"
