@@ -4,7 +4,7 @@
 ZYK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ZYK_WINE64=/usr/lib/wine/wine64
 ZYK_WINE32=/usr/lib/wine/wine
-ZYK_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+ZYK_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 googletest wine wine64 xvfb xauth
   x11-utils imagemagick fonts-wine"
 
