@@ -6,6 +6,7 @@
 
 #include "app/app_module.h"
 #include "app/command_line_tail.h"
+#include "app/common_controls.h"
 #include "app/run_main_dialog.h"
 
 namespace {
@@ -19,7 +20,7 @@ int ProgramEntry(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showComma
     INITCOMMONCONTROLSEX classes;
     classes.dwSize = sizeof classes;
     classes.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;  // the tooltip is a bar class
-    InitCommonControlsEx(&classes);
+    InitCommonControlsWherePresent(GetModuleHandleA("COMCTL32.DLL"), &classes);
 
     // Without its pump table the module cannot host the dialog: end as a
     // dialog that could not be created would.

@@ -3,6 +3,9 @@
 # single test, so each program runs all of its cases in one process.
 
 set(ZYK_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+# GoogleTest looks for a port header of the project's own before its own threading helpers;
+# ours stands in for the one that needs std::mutex, which the win32 thread model lacks.
+include_directories(BEFORE ${CMAKE_SOURCE_DIR}/tests/gtest_win32)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${ZYK_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)

@@ -14,9 +14,13 @@ typedef void (*GuardedRoutine)(void* context);
 // so it must not hold objects with destructors or locks across a fault, and it must not run
 // window procedures (a fault there could not be resumed past the system's callback).
 // Exceptions of informational severity (debugger output, thread naming) are left to the
-// handler of whoever raised them, as a frame-based guard around the call would never see them.
-// Any other exception is taken before the routine's own handlers could see it, so a routine
-// must not rely on catching an exception of its own (this program throws none).
+// handler of whoever raised them.
+//
+// Who sees an exception first depends on the processor. On x64 the guard takes it before the
+// routine's own handlers could see it, so a routine must not rely on catching an exception of
+// its own (this program throws none). On x86 the guard is an exception frame on the thread's
+// chain, so a routine that installs its own exception frame sees a fault first and may handle
+// it; if it does not, its frame gets its unwinding call as the guard takes the fault.
 //
 // Guards nest, and each thread has its own. If the guard cannot be set up (no thread-local
 // slot or no exception handler), the routine is not run and the result is false; a fault

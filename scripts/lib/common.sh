@@ -7,7 +7,7 @@
 # zyk_use_wow64_wine choose one; everything after that follows ZYK_WINE.
 
 ZYK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-ZYK_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+ZYK_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 googletest wine wine64 xvfb xauth
   x11-utils imagemagick fonts-wine mmdebstrap debian-archive-keyring util-linux gcc"
 

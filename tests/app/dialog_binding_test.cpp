@@ -5,7 +5,6 @@
 #include <atomic>
 #include <functional>
 #include <map>
-#include <thread>
 #include <vector>
 
 #include "app/app_module.h"
@@ -283,6 +282,14 @@ TEST_F(DialogBindingTest, DialogCreatedWhileAnotherOpensBindsItsOwnObject)
     EXPECT_EQ(outer.releases, 1);
 }
 
+// A thread routine that runs a callable object handed over as its parameter.
+template <typename Work>
+DWORD WINAPI RunWork(LPVOID work)
+{
+    (*static_cast<Work*>(work))();
+    return 0;
+}
+
 TEST_F(DialogBindingTest, ThreadsCreatingDialogsAtOnceEachBindTheirOwn)
 {
     const int threads = 4;
@@ -308,11 +315,18 @@ TEST_F(DialogBindingTest, ThreadsCreatingDialogsAtOnceEachBindTheirOwn)
                 ++wrong;
         }
     };
-    std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t)
-        workers.emplace_back(work);
-    for (std::thread& worker : workers)
-        worker.join();
+    HANDLE workers[threads];
+    for (HANDLE& worker : workers) {
+        worker = CreateThread(nullptr, 0, RunWork<decltype(work)>, &work, 0, nullptr);
+        if (worker == nullptr)
+            ++ready;  // the others need not wait for it
+    }
+    for (HANDLE worker : workers) {
+        if (worker != nullptr) {
+            WaitForSingleObject(worker, INFINITE);
+            CloseHandle(worker);
+        }
+    }
 
     EXPECT_EQ(created.load(), threads * dialogsEach);
     EXPECT_EQ(wrong.load(), 0);
