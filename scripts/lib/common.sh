@@ -44,6 +44,8 @@ zyk_build() {
   local args=(-G Ninja
     -DCMAKE_TOOLCHAIN_FILE="$ZYK_ROOT/cmake/$toolchain"
     -DCMAKE_CROSSCOMPILING_EMULATOR="$ZYK_ROOT/scripts/lib/wine-exec" "$@")
+  # The x64 tests also read the x86 program's image (tests/image).
+  [ "$name" = win64 ] && args+=(-DZYK_X86_PROGRAM="$ZYK_ROOT/build/win32/app/Zyklomatrix.exe")
   local wanted
   wanted=$( {
     printf '%s\n' "${args[@]}"

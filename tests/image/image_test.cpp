@@ -17,19 +17,39 @@
 
 namespace {
 
-#if defined(__x86_64__)
-// Every x64 Windows, from XP x64 (5.2) on.
-const WORD ProgramMachine = IMAGE_FILE_MACHINE_AMD64;
-const WORD OldestMajor = 5;
-const WORD OldestMinor = 2;
-const Floor ProgramFloor = {NotExported, 0x0502};
-#else
-// Every 32-bit Windows, from Windows 95 and NT 4.0 on.
-const WORD ProgramMachine = IMAGE_FILE_MACHINE_I386;
-const WORD OldestMajor = 4;
-const WORD OldestMinor = 0;
-const Floor ProgramFloor = {1, 0x0400};
-#endif
+// What each processor's program must admit: every 32-bit Windows from Windows 95 and
+// NT 4.0 on, and every x64 Windows from XP x64 (5.2) on. Chosen by the image's own
+// processor, so that one test program can read the image of either build.
+struct Target {
+    WORD machine;
+    WORD oldestMajor;
+    WORD oldestMinor;
+    Floor floor;
+};
+
+const Target Targets[] = {
+    {IMAGE_FILE_MACHINE_I386, 4, 0, {1, 0x0400}},
+    {IMAGE_FILE_MACHINE_AMD64, 5, 2, {NotExported, 0x0502}},
+};
+
+const Target* TargetOf(WORD machine)
+{
+    for (const Target& target : Targets)
+        if (target.machine == machine)
+            return &target;
+    return nullptr;
+}
+
+// The program under test: this build's own, or the one named by ZYK_IMAGE, which lets the
+// x64 test build read the x86 program's image where x86 programs cannot be run.
+std::string ProgramPath()
+{
+    char path[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("ZYK_IMAGE", path, sizeof path);
+    if (length > 0 && length < sizeof path)
+        return path;
+    return windowsPath(ZYK_PROGRAM_PATH);
+}
 
 std::string Joined(const std::vector<std::string>& lines)
 {
@@ -44,29 +64,43 @@ protected:
     void SetUp() override
     {
         std::vector<unsigned char> image;
-        ASSERT_TRUE(ReadWholeFile(windowsPath(ZYK_PROGRAM_PATH), image)) << ZYK_PROGRAM_PATH;
+        ASSERT_TRUE(ReadWholeFile(ProgramPath(), image)) << ProgramPath();
         std::string error;
         ASSERT_TRUE(ReadImageFacts(image, facts, error)) << error;
+        target = TargetOf(facts.machine);
+        ASSERT_NE(nullptr, target) << "processor " << facts.machine << " of " << ProgramPath();
     }
 
     ImageFacts facts;
+    const Target* target = nullptr;
 };
 
 TEST_F(ShippedProgramTest, TheHeaderAdmitsTheOldestTargetSystem)
 {
-    EXPECT_EQ(ProgramMachine, facts.machine);
     EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, facts.subsystem);
-    EXPECT_EQ(OldestMajor, facts.osMajor) << "operating-system version";
-    EXPECT_EQ(OldestMinor, facts.osMinor) << "operating-system version";
-    EXPECT_EQ(OldestMajor, facts.subsystemMajor) << "subsystem version";
-    EXPECT_EQ(OldestMinor, facts.subsystemMinor) << "subsystem version";
+    EXPECT_EQ(target->oldestMajor, facts.osMajor) << "operating-system version";
+    EXPECT_EQ(target->oldestMinor, facts.osMinor) << "operating-system version";
+    EXPECT_EQ(target->oldestMajor, facts.subsystemMajor) << "subsystem version";
+    EXPECT_EQ(target->oldestMinor, facts.subsystemMinor) << "subsystem version";
     EXPECT_FALSE(facts.hasDelayImports) << "every import is checked here, so none may be delayed";
-#if defined(__i386__)
-    // The fault guard's handler is linked into the thread's exception chain at run time;
-    // the system calls it only from an image that allows frame-based handlers and does not
-    // restrict them to a list.
-    EXPECT_EQ(0, facts.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_NO_SEH);
-    EXPECT_FALSE(facts.hasSafeHandlerTable);
+    if (facts.machine == IMAGE_FILE_MACHINE_I386) {
+        // The fault guard's handler is linked into the thread's exception chain at run time;
+        // the system calls it only from an image that allows frame-based handlers and does
+        // not restrict them to a list.
+        EXPECT_EQ(0, facts.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_NO_SEH);
+        EXPECT_FALSE(facts.hasSafeHandlerTable);
+    }
+}
+
+// Each build's test reads its own build's program.
+TEST_F(ShippedProgramTest, TheProgramIsOfThisBuildsProcessor)
+{
+    if (GetEnvironmentVariableA("ZYK_IMAGE", nullptr, 0) != 0)
+        GTEST_SKIP() << "another build's program, named by ZYK_IMAGE";
+#if defined(__x86_64__)
+    EXPECT_EQ(IMAGE_FILE_MACHINE_AMD64, facts.machine);
+#else
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, facts.machine);
 #endif
 }
 
@@ -78,7 +112,7 @@ TEST_F(ShippedProgramTest, EveryImportIsListedAndExportedByTheOldestTargets)
     std::string error;
     ASSERT_TRUE(ParseAllowlist(std::string(text.begin(), text.end()), allowed, error)) << error;
     ASSERT_FALSE(facts.imports.empty());
-    std::vector<std::string> complaints = CheckImports(facts.imports, allowed, ProgramFloor);
+    std::vector<std::string> complaints = CheckImports(facts.imports, allowed, target->floor);
     EXPECT_TRUE(complaints.empty()) << Joined(complaints);
 }
 

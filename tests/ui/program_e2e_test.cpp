@@ -212,8 +212,12 @@ void PrintTo(const ReportedWindows& system, std::ostream* out) {
 }
 
 #if defined(__x86_64__)
-// The x64 Windows: XP x64 (5.2) and later.
-const ReportedWindows TargetSystems[] = {{"winxp64", true}, {"win7", true}, {"win10", true}};
+// The x64 Windows: XP x64 (5.2) and later. And Windows 98, which no x64 program meets: the
+// path outside the NT family is the same code in both builds, and this keeps it run through
+// the real program wherever only x64 programs can be run.
+const ReportedWindows TargetSystems[] = {
+    {"win98", false}, {"winxp64", true}, {"win7", true}, {"win10", true},
+};
 #else
 const ReportedWindows TargetSystems[] = {
     {"win95", false}, {"win98", false}, {"winme", false}, {"nt40", true},
