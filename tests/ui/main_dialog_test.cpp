@@ -122,8 +122,8 @@ TEST_F(MainDialogTest, EstimatorPathShowsSixDecimalsAndRemembersTheSettings) {
         SendMessageA(item(1001), CB_SETCURSEL, 0, 0);  // 1 repetition
         SetWindowTextA(item(1002), "");
         command(1);
-        EXPECT_EQ(100, MeasureWindowMs);
-        EXPECT_EQ(1, RepeatCount);
+        EXPECT_EQ(100, MeasureWindowMs.load());
+        EXPECT_EQ(1, RepeatCount.load());
         const std::string result = controlText(window, 1002);
         EXPECT_EQ(6, decimalsOf(result)) << result;
         EXPECT_GT(atof(result.c_str()), 0.0) << result;
@@ -141,8 +141,8 @@ TEST_F(MainDialogTest, ListWithoutSelectionFallsBackToItsDefault) {
     SendMessageA(item(1001), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     ASSERT_EQ("", controlText(window, 1000));
     command(1);
-    EXPECT_EQ(50, MeasureWindowMs) << "never a window of 0";
-    EXPECT_EQ(1, RepeatCount) << "never a count of 0";
+    EXPECT_EQ(50, MeasureWindowMs.load()) << "never a window of 0";
+    EXPECT_EQ(1, RepeatCount.load()) << "never a count of 0";
     EXPECT_EQ("50", controlText(window, 1000)) << "the list shows what was used";
     EXPECT_EQ("1", controlText(window, 1001));
     EXPECT_EQ(6, decimalsOf(controlText(window, 1002)));
