@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/app_module.h"
-#include "app_platform_guard.h"
-#include "memory_dialog.h"
+#include "support/dialog_template.h"
+#include "support/platform_guard.h"
 
 namespace {
 
@@ -68,9 +68,11 @@ public:
     HWND handleAtRelease = reinterpret_cast<HWND>(-1);
 };
 
-const MemoryDialog& plainTemplate()
+// A hidden pop-up with a caption and no controls.
+const DialogTemplate& plainTemplate()
 {
-    static const MemoryDialog dialog;
+    static const DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 120, 60,
+                                       "Probe");
     return dialog;
 }
 
@@ -247,7 +249,8 @@ TEST_F(DialogBindingTest, FailedCreationLeavesNoPendingRecord)
     }
 
     // A control of an unknown class: the dialog fails while it is being built.
-    const MemoryDialog broken("NoSuchWindowClass");
+    DialogTemplate broken(WS_POPUP | WS_CAPTION, 120, 60, "Probe");
+    broken.control("NoSuchWindowClass", "", 0, 100, 5, 5, 50, 14);
     ProbeDialog dialog(broken.get());
     EXPECT_EQ(dialog.createModeless(nullptr, 0), nullptr);
     EXPECT_EQ(appModule.pendingCreations(), nullptr) << "modeless, broken template";

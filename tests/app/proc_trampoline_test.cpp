@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/window_binding.h"
-#include "app_platform_guard.h"
+#include "support/platform_guard.h"
 
 namespace {
 

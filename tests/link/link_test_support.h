@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "link/link_platform.h"
-#include "platform_guard.h"
-
-using LinkPlatformGuard = PlatformGuard<LinkPlatform, linkPlatform>;
+#include "support/dialog_template.h"
+#include "support/platform_guard.h"
 
 const int LabelId = 1003;
 
@@ -35,7 +33,7 @@ public:
     static std::vector<Notice>& notices();
 
 private:
-    std::vector<WORD> template_;
+    DialogTemplate template_;
     HWND dialog_ = nullptr;
     HWND label_ = nullptr;
 };

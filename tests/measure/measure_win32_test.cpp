@@ -14,13 +14,10 @@
 #include "measure/result_table.h"
 #include "measure/spin_wait.h"
 #include "measure/test_parameters.h"
+#include "support/bounded_wait.h"
+#include "support/wine_settings.h"
 
 namespace {
-
-bool RunningUnderWine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 DWORD ProcessorCount()
 {
@@ -222,30 +219,6 @@ TEST_F(WorkersOnThisMachineTest, AThousandTestsLeaveNoMemoryAndNoHandleBehind)
     KillTimer(dialog.window, DisplayTimer);
 }
 
-// Tells Wine to report the given Windows version to one program for as long as it lives.
-class ReportedVersion {
-public:
-    ReportedVersion(const std::string& program, const char* version)
-        : key_(KeyOf(program))
-    {
-        HKEY key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
-            == ERROR_SUCCESS) {
-            written_ = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                                      static_cast<DWORD>(lstrlenA(version) + 1)) == ERROR_SUCCESS;
-            RegCloseKey(key);
-        }
-    }
-    ~ReportedVersion() { Forget(key_); }
-    static std::string KeyOf(const std::string& program) { return "Software\\Wine\\AppDefaults\\" + program; }
-    static void Forget(const std::string& key) { RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()); }
-    bool written() const { return written_; }
-
-private:
-    std::string key_;
-    bool written_ = false;
-};
-
 // Runs the probe program beside this one and returns its exit code.
 DWORD RunProbe()
 {
@@ -271,15 +244,15 @@ DWORD RunProbe()
 
 TEST(LegacyPlatformTest, ReportedAsWindows98TheCounterIsReadUnmaskedWithoutACrash)
 {
-    if (!RunningUnderWine())
+    if (!runningUnderWine())
         GTEST_SKIP() << "only Wine can be told to report Windows 98 to one program";
     // A run that ended early may have left the setting behind.
-    ReportedVersion::Forget(ReportedVersion::KeyOf("measure_legacy_probe.exe"));
+    ASSERT_TRUE(setWineVersionFor("measure_legacy_probe.exe", nullptr));
     const DWORD working = LegacyProbeRan | LegacyProbeCounterPresent | LegacyProbeSamplesAdvance
                           | LegacyProbeEstimated;
     EXPECT_EQ(working | LegacyProbeNtPlatform, RunProbe()) << "as itself the system is of the NT family";
     {
-        ReportedVersion win98("measure_legacy_probe.exe", "win98");
+        ReportedWindowsVersion win98("measure_legacy_probe.exe", "win98");
         ASSERT_TRUE(win98.written());
         EXPECT_EQ(working, RunProbe())
             << "not NT, masking refused (CLI faults here), samples and the estimate still work";

@@ -11,6 +11,9 @@
 #include "dialog_test_support.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
+#include "support/bounded_wait.h"
+#include "support/module_scope.h"
+#include "support/remembered_settings.h"
 #include "ui/main_dialog.h"
 #include "ui/site_address.h"
 
@@ -54,8 +57,10 @@ protected:
 
     void command(WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
     HWND item(int id) const { return GetDlgItem(window, id); }
-    bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-        return ::pumpUntil(done, timeoutMs, [this](MSG* m) { return pump.filterAll(m); });
+    // Dispatches through the dialog's pump filters, as the program's loop does.
+    ::testing::AssertionResult pumpUntil(const std::function<bool()>& done, const char* what,
+                                         DWORD timeoutMs) {
+        return ::pumpUntil(done, what, timeoutMs, [this](MSG* m) { return pump.filterAll(m); });
     }
 
     ModuleScope module;
@@ -88,6 +93,7 @@ TEST_F(MainDialogTest, OpensWithItsListsDefaultsLinkAndIcons) {
     ASSERT_NE(nullptr, dialog.link().caption());
     EXPECT_EQ(address, dialog.link().caption());
 
+    EXPECT_STREQ(RememberedSettingsKey, MainDialogStateKey) << "where the tests look for the settings";
     EXPECT_EQ(1, pump.filters().count()) << "the dialog screens the thread's messages";
     EXPECT_EQ(1, pump.idleTasks().count());
 }
@@ -95,7 +101,8 @@ TEST_F(MainDialogTest, OpensWithItsListsDefaultsLinkAndIcons) {
 TEST_F(MainDialogTest, FirstDisplayClearsTheFieldAndEnablesTest) {
     SetWindowTextA(item(1002), "stale");
     EnableWindow(item(1), FALSE);
-    EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, 5000));
+    EXPECT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; },
+                          "the first display to enable Test", 5000));
     EXPECT_EQ("", controlText(window, 1002));
 }
 
@@ -153,11 +160,12 @@ TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
     SYSTEM_INFO system = {};
     GetSystemInfo(&system);
     // Let the first display pass so that it cannot be mistaken for the result.
-    ASSERT_TRUE(pumpUntil([] { return false; }, 200) == false);
+    ASSERT_TRUE(pumpUntil([] { return false; }, "nothing", 200) == false);
     command(1);
     EXPECT_FALSE(IsWindowEnabled(item(1))) << "disabled while the workers run";
     EXPECT_EQ(50, MeasureWindowMs);
-    ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, 20000));
+    ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; },
+                          "the result display to enable Test", 20000));
 
     const std::string result = controlText(window, 1002);
     size_t values = 1;

@@ -2,9 +2,6 @@
 
 #include <ctype.h>
 #include <stdio.h>
-#include <string.h>
-
-const char RememberedSettingsKey[] = "Software\\Quellwerk\\Zyklomatrix\\Dlg";
 
 namespace {
 
@@ -55,31 +52,6 @@ std::string windowsPath(const std::string& path) {
         if (c == '/')
             c = '\\';
     return result;
-}
-
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-bool setWineVersionFor(const char* exeName, const char* version) {
-    std::string path = std::string("Software\\Wine\\AppDefaults\\") + exeName;
-    if (version == nullptr || *version == '\0') {
-        LONG status = RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
-        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-    }
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG status = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                                 static_cast<DWORD>(strlen(version) + 1));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}
-
-void forgetRememberedSettings() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, RememberedSettingsKey);
 }
 
 ProgramDriver::ProgramDriver(std::string exePath)

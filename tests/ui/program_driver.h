@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "support/remembered_settings.h"
+#include "support/wine_settings.h"
+
 // Drives a running Zyklomatrix.exe from another process the way a person
 // would: finds its windows, reads what they show, clicks and types. Used by
 // the end-to-end tests, the run script and the benchmark.
@@ -11,17 +14,6 @@
 // A Windows path for the program: a Unix path (as the build gives it under
 // Wine) is turned into its Z: drive path.
 std::string windowsPath(const std::string& path);
-
-// True when running under Wine.
-bool runningUnderWine();
-
-// Sets or removes the Windows version Wine reports to one program, by its
-// file name; an empty version removes the setting.
-bool setWineVersionFor(const char* exeName, const char* version);
-
-// The registry key of the program's remembered settings, under HKCU.
-extern const char RememberedSettingsKey[];
-void forgetRememberedSettings();
 
 class ProgramDriver {
 public:

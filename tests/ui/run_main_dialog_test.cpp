@@ -4,9 +4,9 @@
 #include <windows.h>
 
 #include "app/app_module.h"
-#include "app/app_platform.h"
 #include "app/run_main_dialog.h"
-#include "dialog_test_support.h"
+#include "support/module_scope.h"
+#include "support/platform_guard.h"
 
 namespace {
 
