@@ -27,8 +27,8 @@ bool oneLife(DWORD options)
     HCURSOR cursor;
     HWND tip;
     {
-        TestDialog host(SS_LEFT, "Zyklomatrix");
         LinkLabel label(options);
+        TestDialog host(SS_LEFT, "Zyklomatrix");
         if (!label.attachToWindow(host.label()))
             return false;
         label.prepareControl();

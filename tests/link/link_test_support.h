@@ -13,7 +13,9 @@ const int LabelId = 1003;
 // A hidden dialog made from a template in memory, holding one control of
 // 'className' (a static unless told) with the given style and text. Its
 // procedure answers WM_CTLCOLORSTATIC with a white brush and records the
-// WM_COMMAND and WM_NOTIFY messages it receives.
+// WM_COMMAND and WM_NOTIFY messages it receives. A label bound to the
+// control is declared before the dialog, as the program's dialog holds its
+// label, so that the window goes before the label.
 class TestDialog {
 public:
     TestDialog(DWORD style, const char* text, const char* className = "Static");
