@@ -1,10 +1,12 @@
 #include "app/window_binding.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -184,6 +186,19 @@ TEST_F(DialogBindingTest, HandledNcDestroyKeepsTheHandleAndReleasesNothing)
     EXPECT_EQ(dialog.seen.back().message, static_cast<UINT>(WM_NCDESTROY));
     EXPECT_EQ(dialog.releases, 0);
     EXPECT_EQ(dialog.window(), window);
+}
+
+TEST_F(DialogBindingTest, DestroyedWhileItsWindowLivesItIsReportedAndLeavesTheWindowToTheDefaults)
+{
+    std::unique_ptr<ProbeDialog> dialog(new ProbeDialog(plainTemplate().get()));
+    HWND window = dialog->createModeless(nullptr, 0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NONFATAL_FAILURE(dialog.reset(),
+                            "a dialog binding was destroyed while its dialog window still exists");
+    ASSERT_TRUE(IsWindow(window)) << "the binding destroys no window";
+    EXPECT_EQ(GetWindowLongPtrA(window, DWLP_DLGPROC), 0) << "nothing left to call the freed stub";
+    EXPECT_EQ(SendMessageA(window, WM_COMMAND, IDOK, 0), 0) << "default processing";
+    EXPECT_TRUE(DestroyWindow(window));
 }
 
 TEST_F(DialogBindingTest, NestedDispatchSeesItsOwnCurrentMessage)
