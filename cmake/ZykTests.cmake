@@ -8,7 +8,8 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${ZYK_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 # zyk_add_test(<name> SOURCES <files...> LIBS <libraries...> [TIMEOUT <s>])
-# Every test program gets the shared test support and its main.
+# Every test program gets the shared test support and its main, which fails
+# a test on any exception that nothing took on purpose.
 function(zyk_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
