@@ -305,14 +305,18 @@ TEST_F(DialogBindingTest, ThreadsCreatingDialogsAtOnceEachBindTheirOwn)
 {
     const int threads = 4;
     const int dialogsEach = 25;
-    std::atomic<int> ready(0);
     std::atomic<int> wrong(0);
     std::atomic<int> created(0);
 
+    // The threads start creating together, once all of them exist.
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(gate, nullptr);
+    std::atomic<int> gateClosed(0);
     auto work = [&]() {
-        ++ready;
-        while (ready.load() < threads)
-            Sleep(0);
+        if (WaitForSingleObject(gate, 60000) != WAIT_OBJECT_0) {
+            ++gateClosed;
+            return;
+        }
         for (int n = 0; n < dialogsEach; ++n) {
             ProbeDialog dialog(plainTemplate().get());
             HWND window = dialog.createModeless(nullptr, 0);
@@ -329,8 +333,11 @@ TEST_F(DialogBindingTest, ThreadsCreatingDialogsAtOnceEachBindTheirOwn)
     std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t)
         workers.emplace_back(work);
+    SetEvent(gate);
     for (std::thread& worker : workers)
         worker.join();
+    CloseHandle(gate);
+    EXPECT_EQ(gateClosed.load(), 0) << "threads that gave up waiting for the others";
 
     EXPECT_EQ(created.load(), threads * dialogsEach);
     EXPECT_EQ(wrong.load(), 0);

@@ -8,7 +8,8 @@ namespace {
 const char MainCaption[] = "Zyklomatrix 1.01 (Freeware)";
 const char DialogClass[] = "#32770";
 const DWORD PollMs = 2;
-const DWORD SettleMs = 300;
+// The main dialog's display timer.
+const WPARAM DisplayTimer = 1000;
 
 struct WindowSearch {
     DWORD processId;
@@ -55,7 +56,7 @@ std::string windowsPath(const std::string& path) {
 }
 
 ProgramDriver::ProgramDriver(std::string exePath)
-    : exePath_(windowsPath(exePath)), process_(), dialog_(nullptr), shownTick_(0) {}
+    : exePath_(windowsPath(exePath)), process_(), dialog_(nullptr) {}
 
 ProgramDriver::~ProgramDriver() {
     if (process_.hProcess == nullptr)
@@ -82,7 +83,6 @@ bool ProgramDriver::start() {
 
 HWND ProgramDriver::waitForDialog(DWORD timeoutMs) {
     dialog_ = findWindow(process_.dwProcessId, MainCaption, nullptr, timeoutMs);
-    shownTick_ = GetTickCount();
     return dialog_;
 }
 
@@ -126,9 +126,9 @@ void ProgramDriver::selectEntry(int listId, int index) {
 }
 
 void ProgramDriver::settle() {
-    DWORD sinceShown = GetTickCount() - shownTick_;
-    if (sinceShown < SettleMs)
-        Sleep(SettleMs - sinceShown);
+    // Sent, so that it has been handled when this returns.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(dialog_, WM_TIMER, DisplayTimer, 0, SMTO_NORMAL, 5000, &answer);
 }
 
 bool ProgramDriver::runTest(DWORD timeoutMs, std::string& result) {

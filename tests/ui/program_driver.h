@@ -49,9 +49,11 @@ public:
     // Picks a list entry by position.
     void selectEntry(int listId, int index);
 
-    // Waits until the dialog's first display, 100 ms after it opened, has
-    // passed: it would show the entries of a test started before it as they
-    // were. No person is that quick.
+    // Makes sure that the dialog's first display, due 100 ms after it
+    // opened, cannot come after a test has started: it would show the
+    // entries as they were before the test. No person is that quick; the
+    // driver runs the display itself, as its timer would, which also
+    // cancels the timer if it is still pending.
     void settle();
 
     // Clears the result field, presses "Test" after settle() and waits until a result is
@@ -62,7 +64,6 @@ private:
     std::string exePath_;
     PROCESS_INFORMATION process_;
     HWND dialog_;
-    DWORD shownTick_;
 };
 
 // Text of a window in another process.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "program_driver.h"
+#include "support/bounded_wait.h"
 #include "ui/site_address.h"
 
 #ifndef ZYK_PROGRAM_PATH
@@ -98,10 +99,8 @@ TEST_F(ProgramTest, TestShowsOneValuePerProcessorAndSavesNothing) {
     // Enter starts a test too: the dialog manager issues command 1.
     program.settle();
     program.pressKey(VK_RETURN);
-    DWORD startTick = GetTickCount();
-    while (IsWindowEnabled(program.control(1)) && GetTickCount() - startTick < 2000)
-        Sleep(5);
-    EXPECT_FALSE(IsWindowEnabled(program.control(1))) << "Enter started a test";
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowEnabled(program.control(1)); },
+                          "Enter to start a test", 10000));
 
     PostMessageA(program.dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
     expectEndsWithStatus2("close box");
@@ -132,10 +131,7 @@ TEST_F(ProgramTest, AboutBoxIsCentredOnTheDialogAndClosesEveryWay) {
         case 2: PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 1); break;
         case 3: PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); break;
         }
-        DWORD startTick = GetTickCount();
-        while (IsWindow(about) && GetTickCount() - startTick < 5000)
-            Sleep(5);
-        EXPECT_FALSE(IsWindow(about)) << "closed";
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, "the About box to close", 10000));
         EXPECT_TRUE(IsWindowEnabled(dialog)) << "usable again";
     }
     program.click(2);
@@ -149,15 +145,11 @@ TEST_F(ProgramTest, ResultArrivesBehindAnOpenAboutBox) {
     program.sendCommand(57664);
     HWND about = program.waitForWindow("About", 10000);
     ASSERT_NE(nullptr, about);
-    DWORD startTick = GetTickCount();
-    while (windowText(program.control(1002)).empty() && GetTickCount() - startTick < 20000)
-        Sleep(10);
-    EXPECT_FALSE(windowText(program.control(1002)).empty()) << "the display ran during the modal loop";
+    EXPECT_TRUE(waitUntil([&] { return !windowText(program.control(1002)).empty(); },
+                          "the display to run during the modal loop", 20000));
     EXPECT_TRUE(IsWindow(about)) << "the About box is still open";
     PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-    startTick = GetTickCount();
-    while (IsWindow(about) && GetTickCount() - startTick < 5000)
-        Sleep(5);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(about); }, "the About box to close", 10000));
     program.pressKey(VK_ESCAPE);
     expectEndsWithStatus2("Escape after the About box");
 }
@@ -169,11 +161,8 @@ TEST_F(ProgramTest, EndingDuringALongTestLeavesNoCrash) {
     ASSERT_EQ("4", windowText(program.control(1001)));
     program.settle();
     program.click(1);
-    DWORD startTick = GetTickCount();
-    while (IsWindowEnabled(program.control(1)) && GetTickCount() - startTick < 5000)
-        Sleep(5);
-    ASSERT_FALSE(IsWindowEnabled(program.control(1))) << "the workers are running";
-    Sleep(300);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(program.control(1)); },
+                          "the workers to start", 10000));
     program.pressKey(VK_ESCAPE);
     expectEndsWithStatus2("Escape while measuring");
 }
