@@ -26,6 +26,26 @@ DWORD ProcessorCount()
     return system.dwNumberOfProcessors;
 }
 
+// The workers of one test: one per processor the system reports, up to the table's last entry.
+LONG WorkerCount()
+{
+    const DWORD processors = ProcessorCount();
+    const DWORD last = ResultTable::LastProcessor;
+    return static_cast<LONG>(processors < last ? processors : last);
+}
+
+// Whether the system lets a thread of this process be bound to the processor with this bit of
+// the affinity mask: a process may be limited to some processors, and a mask as wide as a
+// pointer cannot name the processors beyond it.
+bool CanBindTo(DWORD_PTR mask)
+{
+    DWORD_PTR processMask = 0;
+    DWORD_PTR systemMask = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &processMask, &systemMask))
+        return false;
+    return (processMask & mask) != 0;
+}
+
 TEST(CycleCounterOnThisMachineTest, TheCounterIsFoundAndAdvances)
 {
     CycleCounter counter;
@@ -114,12 +134,16 @@ protected:
     LONG savedRepeat_;
 };
 
-std::vector<DWORD_PTR> bindingResults;
+struct Binding {
+    DWORD_PTR mask;
+    DWORD_PTR previous;  // 0 when the system refused
+};
+std::vector<Binding> bindings;
 
 DWORD_PTR WINAPI RecordedSetThreadAffinityMask(HANDLE thread, DWORD_PTR mask)
 {
     DWORD_PTR previous = SetThreadAffinityMask(thread, mask);
-    bindingResults.push_back(previous);
+    bindings.push_back({mask, previous});
     return previous;
 }
 
@@ -137,10 +161,10 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
     StandInDialog dialog;
     ASSERT_NE(nullptr, dialog.button);
     const double sentinel = -12345.0;
-    DWORD processors = ProcessorCount();
-    for (DWORD k = 1; k <= processors; ++k)
-        resultTable.store(static_cast<int>(k), sentinel);
-    bindingResults.clear();
+    const LONG workers = WorkerCount();
+    for (LONG k = 1; k <= workers; ++k)
+        resultTable.store(k, sentinel);
+    bindings.clear();
     measurePlatform().SetThreadAffinityMask = RecordedSetThreadAffinityMask;
     MeasureWindowMs = 50;
     RepeatCount = 2;
@@ -148,25 +172,23 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
 
     startProcessorWorkers(dialog.window);
     EXPECT_FALSE(IsWindowEnabled(dialog.button)) << "Test is disabled at the start";
-    EXPECT_EQ(static_cast<LONG>(processors), resultTable.count());
-    ASSERT_EQ(processors, bindingResults.size());
-    for (size_t i = 0; i < bindingResults.size(); ++i)
-        EXPECT_NE(0u, bindingResults[i]) << "the system accepted the binding of processor " << i + 1;
-
-    // Wait for a timer message after which every entry is written; the timer may fire in
-    // between if the workers end far apart.
-    DWORD giveUp = GetTickCount() + 60000;
-    MSG message;
-    while (!AllEntriesWritten(static_cast<LONG>(processors), sentinel) || timerLog.arrivals == 0) {
-        ASSERT_LT(static_cast<LONG>(GetTickCount() - giveUp), 0) << "no result within a minute";
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        else
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    EXPECT_EQ(workers, resultTable.count());
+    // Processors beyond the mask's width are not bound at all.
+    const LONG maskBits = sizeof(DWORD_PTR) * 8;
+    ASSERT_EQ(static_cast<size_t>(workers < maskBits ? workers : maskBits), bindings.size());
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        EXPECT_EQ(static_cast<DWORD_PTR>(1) << i, bindings[i].mask) << "processor " << i + 1;
+        EXPECT_EQ(CanBindTo(bindings[i].mask), bindings[i].previous != 0)
+            << "the system's answer to the binding of processor " << i + 1;
     }
+
+    // A timer message after which every entry is written; the timer may fire in between if the
+    // workers end far apart.
+    ASSERT_TRUE(pumpUntil([&] { return timerLog.arrivals > 0 && AllEntriesWritten(workers, sentinel); },
+                          "a display timer message after every worker stored its result", 60000));
     EXPECT_EQ(GetCurrentThreadId(), timerLog.thread);
-    for (DWORD k = 1; k <= processors; ++k) {
-        double mhz = resultTable.value(static_cast<int>(k));
+    for (LONG k = 1; k <= workers; ++k) {
+        double mhz = resultTable.value(k);
         EXPECT_GT(mhz, 100.0) << "processor " << k;
         EXPECT_LT(mhz, 100000.0) << "processor " << k;
         EXPECT_NEAR(std::round(mhz * 1000.0), mhz * 1000.0, 1e-6) << "whole kilohertz, processor " << k;
