@@ -34,15 +34,3 @@ std::string rememberedValue(const char* name)
         return "<type " + std::to_string(type) + ">";
     return std::string(data);
 }
-
-bool rememberValue(const char* name, const char* text)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RememberedSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                                       static_cast<DWORD>(lstrlenA(text)));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}

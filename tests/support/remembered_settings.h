@@ -18,7 +18,3 @@ bool rememberedSettingsExist();
 // terminating zero; whether a reader gets one added depends on the platform,
 // so the text ends at the first zero.
 std::string rememberedValue(const char* name);
-
-// Writes a value as the program does: REG_SZ, without the terminating zero.
-// Returns true when it was written.
-bool rememberValue(const char* name, const char* text);
