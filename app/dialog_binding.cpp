@@ -1,5 +1,6 @@
 #include "app/app_module.h"
 #include "app/creation_list.h"
+#include "app/programming_error.h"
 #include "app/window_binding.h"
 
 namespace {
@@ -29,6 +30,17 @@ DialogBinding::DialogBinding(WORD templateId) : templateNumber(templateId), temp
 DialogBinding::DialogBinding(const DLGTEMPLATE* memoryTemplate)
     : templateNumber(0), templateInMemory(memoryTemplate)
 {
+}
+
+DialogBinding::~DialogBinding()
+{
+    HWND bound = windowHandle;
+    if (bound == nullptr || !IsWindow(bound)
+        || GetWindowLongPtrA(bound, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(stub.entry()))
+        return;
+    SetWindowLongPtrA(bound, DWLP_DLGPROC, 0);
+    windowHandle = nullptr;
+    reportProgrammingError("a dialog binding was destroyed while its dialog window still exists");
 }
 
 void* DialogBinding::staticProcedure()

@@ -1,7 +1,24 @@
 #include "app/window_binding.h"
 
+#include "app/programming_error.h"
+
 SubclassBinding::SubclassBinding() : previous(DefWindowProcA)
 {
+}
+
+SubclassBinding::~SubclassBinding()
+{
+    HWND bound = windowHandle;
+    if (bound == nullptr || !IsWindow(bound))
+        return;
+    windowHandle = nullptr;
+    const LONG_PTR current = GetWindowLongPtrA(bound, GWLP_WNDPROC);
+    if (current == reinterpret_cast<LONG_PTR>(stub.entry()))
+        SetWindowLongPtrA(bound, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    else if (current != reinterpret_cast<LONG_PTR>(previous))
+        reportProgrammingError(
+            "a window binding was destroyed while its window still exists and another procedure "
+            "has replaced its stub");
 }
 
 void* SubclassBinding::staticProcedure()

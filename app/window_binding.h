@@ -94,7 +94,10 @@ public:
                                             LPARAM lParam);
 
 protected:
-    ~DialogBinding() = default;
+    // A dialog binding must outlive its window. One destroyed while its
+    // window lives leaves the window without a dialog procedure (default
+    // processing only, never freed code) and reports the programming error.
+    ~DialogBinding();
 
 private:
     WORD templateNumber;
@@ -122,7 +125,12 @@ public:
                                             LPARAM lParam);
 
 protected:
-    ~SubclassBinding() = default;
+    // Still attached to a live window, the binding puts the previous
+    // procedure back first, so that the window never calls the freed stub.
+    // If other code has put a procedure of its own over the stub meanwhile,
+    // the previous one cannot be put back without cutting that code out: a
+    // programming error, reported.
+    ~SubclassBinding();
 
 private:
     WNDPROC previous;

@@ -71,8 +71,8 @@ std::vector<double> RunWorkers(HWND window, LONG windowMs)
     GetSystemInfo(&system);
     for (DWORD k = 1; k <= system.dwNumberOfProcessors && k <= ResultTable::LastProcessor; ++k)
         resultTable.store(static_cast<int>(k), Unwritten);
-    MeasureWindowMs = windowMs;
-    RepeatCount = Repetitions;
+    MeasureWindowMs.store(windowMs);
+    RepeatCount.store(Repetitions);
     timerFired = false;
     startProcessorWorkers(window);
     processors = resultTable.count();

@@ -11,13 +11,15 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${ZYK_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 # zyk_add_test(<name> SOURCES <files...> LIBS <libraries...> [TIMEOUT <s>])
+# Every test program gets the shared test support and its main, which fails
+# a test on any exception that nothing took on purpose.
 function(zyk_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} zyk_test_support GTest::gmock GTest::gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})

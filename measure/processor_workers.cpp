@@ -121,8 +121,8 @@ void startProcessorWorkers(HWND dialog)
 
 DWORD WINAPI ProcessorWorkerMain(LPVOID parameter)
 {
-    DWORD repetitions = static_cast<DWORD>(RepeatCount);
-    DWORD windowMs = static_cast<DWORD>(MeasureWindowMs);
+    DWORD repetitions = static_cast<DWORD>(RepeatCount.load(std::memory_order_acquire));
+    DWORD windowMs = static_cast<DWORD>(MeasureWindowMs.load(std::memory_order_acquire));
 
     ULONGLONG waitSum = 0;
     ULONGLONG overheadSum = 0;

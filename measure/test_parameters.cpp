@@ -1,4 +1,6 @@
 #include "measure/test_parameters.h"
 
-LONG MeasureWindowMs = 0;
-LONG RepeatCount = 0;
+static_assert(std::atomic<LONG>::is_always_lock_free, "test parameters must be stored without a lock");
+
+std::atomic<LONG> MeasureWindowMs{0};
+std::atomic<LONG> RepeatCount{0};

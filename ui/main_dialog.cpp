@@ -161,10 +161,13 @@ int MainDialog::runTest() {
     CycleCounter detections;
     (void)detections;
 
-    MeasureWindowMs = selectedNumber(windowList, DefaultWindowPrefix);
-    RepeatCount = selectedNumber(repeatList, DefaultRepeatPrefix);
+    const LONG windowMs = selectedNumber(windowList, DefaultWindowPrefix);
+    const LONG repetitions = selectedNumber(repeatList, DefaultRepeatPrefix);
+    // Stored before any worker starts; the workers load them when they begin.
+    MeasureWindowMs.store(windowMs, std::memory_order_release);
+    RepeatCount.store(repetitions, std::memory_order_release);
     // Only lists without any entry get here with 0; no test divides by it.
-    if (MeasureWindowMs <= 0 || RepeatCount <= 0)
+    if (windowMs <= 0 || repetitions <= 0)
         return 0;
 
     if (PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT) {
@@ -177,7 +180,7 @@ int MainDialog::runTest() {
     // Every other platform, and a record GetVersionExA left empty: one
     // estimate on this thread, with a threshold of one hertz.
     FrequencyEstimate estimate = {0.0, 1.0};
-    EstimateFrequency(estimate.mean, estimate.deviation, MeasureWindowMs, RepeatCount);
+    EstimateFrequency(estimate.mean, estimate.deviation, windowMs, repetitions);
     char text[256];
     snprintf(text, sizeof text, "%f", estimate.mean * 0.000001);
     SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);

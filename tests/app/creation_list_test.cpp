@@ -4,7 +4,7 @@
 
 #include "app/app_module.h"
 #include "app/window_binding.h"
-#include "app_platform_guard.h"
+#include "support/platform_guard.h"
 
 namespace {
 

@@ -1,15 +1,17 @@
 #include "app/window_binding.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "app/app_module.h"
-#include "app_platform_guard.h"
-#include "memory_dialog.h"
+#include "support/dialog_template.h"
+#include "support/platform_guard.h"
 
 namespace {
 
@@ -67,9 +69,11 @@ public:
     HWND handleAtRelease = reinterpret_cast<HWND>(-1);
 };
 
-const MemoryDialog& plainTemplate()
+// A hidden pop-up with a caption and no controls.
+const DialogTemplate& plainTemplate()
 {
-    static const MemoryDialog dialog;
+    static const DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 120, 60,
+                                       "Probe");
     return dialog;
 }
 
@@ -183,6 +187,19 @@ TEST_F(DialogBindingTest, HandledNcDestroyKeepsTheHandleAndReleasesNothing)
     EXPECT_EQ(dialog.window(), window);
 }
 
+TEST_F(DialogBindingTest, DestroyedWhileItsWindowLivesItIsReportedAndLeavesTheWindowToTheDefaults)
+{
+    std::unique_ptr<ProbeDialog> dialog(new ProbeDialog(plainTemplate().get()));
+    HWND window = dialog->createModeless(nullptr, 0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NONFATAL_FAILURE(dialog.reset(),
+                            "a dialog binding was destroyed while its dialog window still exists");
+    ASSERT_TRUE(IsWindow(window)) << "the binding destroys no window";
+    EXPECT_EQ(GetWindowLongPtrA(window, DWLP_DLGPROC), 0) << "nothing left to call the freed stub";
+    EXPECT_EQ(SendMessageA(window, WM_COMMAND, IDOK, 0), 0) << "default processing";
+    EXPECT_TRUE(DestroyWindow(window));
+}
+
 TEST_F(DialogBindingTest, NestedDispatchSeesItsOwnCurrentMessage)
 {
     ProbeDialog dialog(plainTemplate().get());
@@ -246,7 +263,8 @@ TEST_F(DialogBindingTest, FailedCreationLeavesNoPendingRecord)
     }
 
     // A control of an unknown class: the dialog fails while it is being built.
-    const MemoryDialog broken("NoSuchWindowClass");
+    DialogTemplate broken(WS_POPUP | WS_CAPTION, 120, 60, "Probe");
+    broken.control("NoSuchWindowClass", "", 0, 100, 5, 5, 50, 14);
     ProbeDialog dialog(broken.get());
     EXPECT_EQ(dialog.createModeless(nullptr, 0), nullptr);
     EXPECT_EQ(appModule.pendingCreations(), nullptr) << "modeless, broken template";
@@ -294,14 +312,18 @@ TEST_F(DialogBindingTest, ThreadsCreatingDialogsAtOnceEachBindTheirOwn)
 {
     const int threads = 4;
     const int dialogsEach = 25;
-    std::atomic<int> ready(0);
     std::atomic<int> wrong(0);
     std::atomic<int> created(0);
 
+    // The threads start creating together, once all of them exist.
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(gate, nullptr);
+    std::atomic<int> gateClosed(0);
     auto work = [&]() {
-        ++ready;
-        while (ready.load() < threads)
-            Sleep(0);
+        if (WaitForSingleObject(gate, 60000) != WAIT_OBJECT_0) {
+            ++gateClosed;
+            return;
+        }
         for (int n = 0; n < dialogsEach; ++n) {
             ProbeDialog dialog(plainTemplate().get());
             HWND window = dialog.createModeless(nullptr, 0);
@@ -316,17 +338,17 @@ TEST_F(DialogBindingTest, ThreadsCreatingDialogsAtOnceEachBindTheirOwn)
         }
     };
     HANDLE workers[threads];
-    for (HANDLE& worker : workers) {
+    for (HANDLE& worker : workers)
         worker = CreateThread(nullptr, 0, RunWork<decltype(work)>, &work, 0, nullptr);
-        if (worker == nullptr)
-            ++ready;  // the others need not wait for it
-    }
+    SetEvent(gate);
     for (HANDLE worker : workers) {
         if (worker != nullptr) {
             WaitForSingleObject(worker, INFINITE);
             CloseHandle(worker);
         }
     }
+    CloseHandle(gate);
+    EXPECT_EQ(gateClosed.load(), 0) << "threads that gave up waiting for the others";
 
     EXPECT_EQ(created.load(), threads * dialogsEach);
     EXPECT_EQ(wrong.load(), 0);

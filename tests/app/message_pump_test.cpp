@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app_platform_guard.h"
+#include "support/platform_guard.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "app_platform_guard.h"
+#include "support/platform_guard.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app_platform_guard.h"
+#include "support/platform_guard.h"
 #include "failing_heap.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/window_binding.h"
-#include "app_platform_guard.h"
+#include "support/platform_guard.h"
 
 namespace {
 
@@ -123,17 +123,22 @@ TEST(ProcTrampoline, TenThousandBindingsLeaveNoStorageBehind)
     ASSERT_NE(window, nullptr);
     const LONG_PTR original = GetWindowLongPtrA(window, GWLP_WNDPROC);
     int attached = 0;
+    int restored = 0;
     for (int n = 0; n < 10000; ++n) {
-        Subclass binding;
-        if (binding.attachToWindow(window)) {
-            ++attached;
-            SendMessageA(window, WM_NULL, 0, 0);
+        {
+            Subclass binding;
+            if (binding.attachToWindow(window)) {
+                ++attached;
+                SendMessageA(window, WM_NULL, 0, 0);
+            }
         }
-        SetWindowLongPtrA(window, GWLP_WNDPROC, original);
+        // The binding put the window's own procedure back as it went.
+        restored += GetWindowLongPtrA(window, GWLP_WNDPROC) == original;
     }
     DestroyWindow(window);
 
     EXPECT_EQ(attached, 10000);
+    EXPECT_EQ(restored, 10000);
     EXPECT_EQ(blocksTaken, 10000);
     EXPECT_EQ(blocksGiven, blocksTaken);
 }

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app_platform_guard.h"
+#include "support/platform_guard.h"
 #include "failing_heap.h"
 
 namespace {

@@ -1,8 +1,9 @@
 #include "app/window_binding.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <map>
+#include <memory>
 
 namespace {
 
@@ -128,6 +129,35 @@ TEST(SubclassBinding, PreviousProcedureIsPutBackOnlyWhenNobodyReplacedIt)
         EXPECT_EQ(binding.window(), nullptr) << c.name;
         const LONG_PTR expected = c.replaced ? reinterpret_cast<LONG_PTR>(replacementProc) : previous;
         EXPECT_EQ(binding.procedureAtRelease, expected) << c.name;
+    }
+}
+
+TEST(SubclassBinding, DestroyedWhileAttachedItPutsThePreviousProcedureBackFirst)
+{
+    struct Case {
+        const char* name;
+        bool replaced;  // other code has put its own procedure over the stub
+    };
+    const Case cases[] = {{"still the window's procedure", false}, {"replaced by other code", true}};
+    for (const Case& c : cases) {
+        HWND window = createTarget();
+        ASSERT_NE(window, nullptr) << c.name;
+        const LONG_PTR original = GetWindowLongPtrA(window, GWLP_WNDPROC);
+        std::unique_ptr<ProbeSubclass> binding(new ProbeSubclass);
+        ASSERT_EQ(binding->attachToWindow(window), 1) << c.name;
+        if (c.replaced) {
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacementProc));
+            EXPECT_NONFATAL_FAILURE(binding.reset(), "another procedure has replaced its stub");
+        } else {
+            binding.reset();
+        }
+
+        const LONG_PTR expected = c.replaced ? reinterpret_cast<LONG_PTR>(replacementProc) : original;
+        EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), expected) << c.name;
+        EXPECT_EQ(SendMessageA(window, AnsweredByTarget, 0, 0), c.replaced ? 0 : 333) << c.name;
+        targetNcDestroys = 0;
+        EXPECT_TRUE(DestroyWindow(window)) << c.name;
+        EXPECT_EQ(targetNcDestroys, c.replaced ? 0 : 1) << c.name;
     }
 }
 

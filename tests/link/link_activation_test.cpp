@@ -51,8 +51,8 @@ std::string toolTexts(const LinkLabel& label)
 
 TEST(LinkActivation, CommandModeSendsWmCommandToTheParent)
 {
-    TestDialog host(SS_LEFT, "Zyklomatrix");
     LinkLabel label(CommandLink);
+    TestDialog host(SS_LEFT, "Zyklomatrix");
     ASSERT_TRUE(label.attachToWindow(host.label()));
     label.prepareControl();
     click(label);
@@ -67,8 +67,8 @@ TEST(LinkActivation, CommandModeSendsWmCommandToTheParent)
 
 TEST(LinkActivation, NotifyModeSendsNmClick)
 {
-    TestDialog host(SS_LEFT, "Zyklomatrix");
     LinkLabel label(CommandLink | NotifyLink);
+    TestDialog host(SS_LEFT, "Zyklomatrix");
     ASSERT_TRUE(label.attachToWindow(host.label()));
     label.prepareControl();
     SendMessageA(label.window(), WM_CHAR, VK_RETURN, 0);
@@ -92,8 +92,8 @@ TEST(LinkActivation, OpeningMarksVisitedOnlyWhenItSucceeds)
         {"C:\\no such folder\\no such program.exe", false},
     };
     for (const Case& c : cases) {
-        TestDialog host(SS_LEFT, "Zyklomatrix");
         LinkLabel label;
+        TestDialog host(SS_LEFT, "Zyklomatrix");
         ASSERT_TRUE(label.attachToWindow(host.label()));
         label.prepareControl();
         ASSERT_TRUE(label.setTarget(c.target.c_str()));
@@ -111,8 +111,8 @@ TEST(LinkActivation, OpeningMarksVisitedOnlyWhenItSucceeds)
 
 TEST(LinkTooltip, OneToolShowsTheLatestTargetAndGoesWithTheLabel)
 {
-    TestDialog host(SS_LEFT, "Zyklomatrix");
     LinkLabel label;
+    TestDialog host(SS_LEFT, "Zyklomatrix");
     ASSERT_TRUE(label.attachToWindow(host.label()));
     label.prepareControl();
     HWND tip = label.tipWindow();

@@ -154,8 +154,8 @@ TEST_F(LinkInput, MessageTableRowByRow)
         {"other message", 0, true, false, {}, {WM_KEYDOWN, In, 'A'}, FALSE, 0, "", none, 33},
     };
     for (const Row& row : rows) {
-        TestDialog host(SS_LEFT, row.target ? "Zyklomatrix" : "");
         LinkLabel label(row.options);
+        TestDialog host(SS_LEFT, row.target ? "Zyklomatrix" : "");
         ASSERT_TRUE(label.attachToWindow(host.label())) << row.name;
         label.prepareControl();
         if (!row.target)
@@ -182,8 +182,8 @@ TEST_F(LinkInput, MessageTableRowByRow)
 
 TEST_F(LinkInput, FontSelectorAndSelfPaintingStatic)
 {
-    TestDialog host(SS_LEFT, "Zyklomatrix");
     LinkLabel label;
+    TestDialog host(SS_LEFT, "Zyklomatrix");
     ASSERT_TRUE(label.attachToWindow(host.label()));
     label.prepareControl();
     LinkPlatformGuard fakes;
@@ -208,8 +208,8 @@ TEST_F(LinkInput, FontSelectorAndSelfPaintingStatic)
     EXPECT_EQ(0x7777, result);
 
     // An icon static paints itself and ignores focus; erasing is still taken.
-    TestDialog iconHost(SS_ICON, "");
     LinkLabel icon;
+    TestDialog iconHost(SS_ICON, "");
     ASSERT_TRUE(icon.attachToWindow(iconHost.label()));
     icon.prepareControl();
     calls.clear();

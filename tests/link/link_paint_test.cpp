@@ -50,8 +50,8 @@ TEST(LinkPaint, PlainTextIsDrawnInTheLinkColourWithinTheLinkRectangle)
         {"no underline", NoLinkUnderline, SS_LEFT, false},
     };
     for (const Case& c : cases) {
-        TestDialog host(c.style, "Zyklomatrix");
         LinkLabel label(c.options);
+        TestDialog host(c.style, "Zyklomatrix");
         ASSERT_TRUE(label.attachToWindow(host.label())) << c.name;
         label.prepareControl();
         const RECT link = label.linkRect();
@@ -72,8 +72,8 @@ TEST(LinkPaint, PlainTextIsDrawnInTheLinkColourWithinTheLinkRectangle)
 
 TEST(LinkPaint, DisabledLinkIsGreyEvenWhenVisited)
 {
-    TestDialog host(SS_LEFT, "Zyklomatrix");
     LinkLabel label;
+    TestDialog host(SS_LEFT, "Zyklomatrix");
     ASSERT_TRUE(label.attachToWindow(host.label()));
     label.prepareControl();
     EnableWindow(label.window(), FALSE);
@@ -84,8 +84,8 @@ TEST(LinkPaint, DisabledLinkIsGreyEvenWhenVisited)
 
 TEST(LinkPaint, MarkupDrawsOnlyTheSpanInTheLinkColour)
 {
-    TestDialog host(SS_LEFT, "Visit <a>our page</a> today");
     LinkLabel label(MarkupText);
+    TestDialog host(SS_LEFT, "Visit <a>our page</a> today");
     ASSERT_TRUE(label.attachToWindow(host.label()));
     label.prepareControl();
     const RECT link = label.linkRect();
@@ -100,8 +100,8 @@ TEST(LinkPaint, MarkupDrawsOnlyTheSpanInTheLinkColour)
 
 TEST(LinkPaint, LabelWithoutTextDrawsNothingAndIsNotLive)
 {
-    TestDialog host(SS_LEFT, "");
     LinkLabel label;
+    TestDialog host(SS_LEFT, "");
     ASSERT_TRUE(label.attachToWindow(host.label()));
     label.prepareControl();
     EXPECT_FALSE(label.isLive());
@@ -126,9 +126,9 @@ TEST(LinkPreparation, OnlyTextStaticsAreDrawnByTheLabel)
         {"Button", BS_PUSHBUTTON, true, 0},
     };
     for (const Case& c : cases) {
+        LinkLabel label;
         TestDialog host(c.style, c.style == SS_ICON ? "" : "Zyklomatrix", c.className);
         const LONG before = GetWindowLongA(host.label(), GWL_STYLE);
-        LinkLabel label;
         ASSERT_TRUE(label.attachToWindow(host.label()));
         label.prepareControl();
         EXPECT_EQ(static_cast<LONG>(before | c.addedStyle), GetWindowLongA(host.label(), GWL_STYLE))

@@ -2,24 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/app_module.h"
-
 namespace {
-
-void append(std::vector<WORD>& out, const char* text)
-{
-    wchar_t wide[128] = {};
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 128);
-    for (const wchar_t* p = wide; *p; ++p)
-        out.push_back(static_cast<WORD>(*p));
-    out.push_back(0);
-}
-
-void appendDword(std::vector<WORD>& out, DWORD value)
-{
-    out.push_back(LOWORD(value));
-    out.push_back(HIWORD(value));
-}
 
 INT_PTR CALLBACK testDialogProc(HWND, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -49,34 +32,12 @@ std::vector<TestDialog::Notice>& TestDialog::notices()
 }
 
 TestDialog::TestDialog(DWORD style, const char* text, const char* className)
+    : template_(DS_MODALFRAME | WS_POPUP | WS_CAPTION, 200, 60, "", "MS Shell Dlg")
 {
-    static bool started = false;
-    if (!started) {
-        INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&classes);
-        appModule.startUp(GetModuleHandleA(nullptr));
-        started = true;
-    }
     notices().clear();
-
-    // DLGTEMPLATE, no menu, default class, empty title, 8 point font.
-    appendDword(template_, DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION);
-    appendDword(template_, 0);
-    template_.insert(template_.end(), {1, 0, 0, 200, 60, 0, 0, 0, 8});
-    append(template_, "MS Shell Dlg");
-    if (template_.size() % 2)
-        template_.push_back(0);
-    // DLGITEMTEMPLATE: the control, its class by name, its text, no data.
-    appendDword(template_, WS_CHILD | WS_VISIBLE | style);
-    appendDword(template_, 0);
-    template_.insert(template_.end(), {5, 5, 180, 40, static_cast<WORD>(LabelId)});
-    append(template_, className);
-    append(template_, text);
-    template_.push_back(0);
-
-    dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                         reinterpret_cast<DLGTEMPLATE*>(template_.data()),
-                                         nullptr, testDialogProc, 0);
+    template_.control(className, text, style, static_cast<WORD>(LabelId), 5, 5, 180, 40);
+    dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), template_.get(), nullptr,
+                                         testDialogProc, 0);
     label_ = GetDlgItem(dialog_, LabelId);
 }
 

@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "link/link_platform.h"
-#include "platform_guard.h"
-
-using LinkPlatformGuard = PlatformGuard<LinkPlatform, linkPlatform>;
+#include "support/dialog_template.h"
+#include "support/platform_guard.h"
 
 const int LabelId = 1003;
 
 // A hidden dialog made from a template in memory, holding one control of
 // 'className' (a static unless told) with the given style and text. Its
 // procedure answers WM_CTLCOLORSTATIC with a white brush and records the
-// WM_COMMAND and WM_NOTIFY messages it receives.
+// WM_COMMAND and WM_NOTIFY messages it receives. A label bound to the
+// control is declared before the dialog, as the program's dialog holds its
+// label, so that the window goes before the label.
 class TestDialog {
 public:
     TestDialog(DWORD style, const char* text, const char* className = "Static");
@@ -35,7 +35,7 @@ public:
     static std::vector<Notice>& notices();
 
 private:
-    std::vector<WORD> template_;
+    DialogTemplate template_;
     HWND dialog_ = nullptr;
     HWND label_ = nullptr;
 };

@@ -5,7 +5,7 @@
 #include "measure/cycle_counter.h"
 
 MeasurePlatformScope::MeasurePlatformScope()
-    : saved_(measurePlatform()),
+    : platform_(),
       detectionDone_(DetectionDone),
       counterPresent_(CounterPresent),
       ntPlatform_(NtPlatform),
@@ -15,7 +15,6 @@ MeasurePlatformScope::MeasurePlatformScope()
 
 MeasurePlatformScope::~MeasurePlatformScope()
 {
-    measurePlatform() = saved_;
     DetectionDone = detectionDone_;
     CounterPresent = counterPresent_;
     NtPlatform = ntPlatform_;

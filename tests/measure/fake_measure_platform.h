@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "measure/measure_platform.h"
+#include "support/platform_guard.h"
 
 // Saves the measuring code's platform table and detection flags, and puts them back when the
 // test ends, whatever fakes the test installed in between.
@@ -17,7 +18,7 @@ public:
     MeasurePlatformScope& operator=(const MeasurePlatformScope&) = delete;
 
 private:
-    MeasurePlatform saved_;
+    MeasurePlatformGuard platform_;
     LONG detectionDone_;
     LONG counterPresent_;
     LONG ntPlatform_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "measure/fault_guard.h"
+#include "support/exception_monitor.h"
 
 namespace {
 
@@ -200,6 +201,14 @@ TEST(FaultGuardTest, GuardsNestAndEachTakesItsOwnFault)
     EXPECT_EQ(static_cast<DWORD>(STATUS_PRIVILEGED_INSTRUCTION), outerCode);
 }
 
+std::vector<DWORD> CodesOf(const std::vector<SeenException>& exceptions)
+{
+    std::vector<DWORD> codes;
+    for (const SeenException& exception : exceptions)
+        codes.push_back(exception.code);
+    return codes;
+}
+
 // A handler of the test's own, consulted after the guard's, that continues the marked
 // exceptions the guard leaves alone.
 std::atomic<int> passedOn{0};
@@ -232,6 +241,8 @@ TEST(FaultGuardTest, ExceptionsOutsideAGuardOrInformationalOnesArePassedOn)
     EXPECT_TRUE(CallGuarded(RaiseInformational, nullptr)) << "debug output is not a fault";
     EXPECT_EQ(2, passedOn.load());
     RemoveVectoredExceptionHandler(handler);
+    EXPECT_EQ(std::vector<DWORD>{0xE0000BAD}, CodesOf(takeSeenExceptions()))
+        << "the test program's monitor saw the one raised outside the guard";
 }
 
 TEST(FaultGuardTest, TheLastErrorSurvivesAnExceptionPassedOn)
@@ -241,6 +252,7 @@ TEST(FaultGuardTest, TheLastErrorSurvivesAnExceptionPassedOn)
     RaiseException(0xE0000BAD, 0, 0, nullptr);
     EXPECT_EQ(12345u, GetLastError());
     RemoveVectoredExceptionHandler(handler);
+    EXPECT_EQ(std::vector<DWORD>{0xE0000BAD}, CodesOf(takeSeenExceptions())) << "raised on purpose";
 }
 
 struct ThreadLoad {

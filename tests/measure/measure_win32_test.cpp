@@ -14,19 +14,36 @@
 #include "measure/result_table.h"
 #include "measure/spin_wait.h"
 #include "measure/test_parameters.h"
+#include "support/bounded_wait.h"
+#include "support/wine_settings.h"
 
 namespace {
-
-bool RunningUnderWine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 DWORD ProcessorCount()
 {
     SYSTEM_INFO system;
     GetSystemInfo(&system);
     return system.dwNumberOfProcessors;
+}
+
+// The workers of one test: one per processor the system reports, up to the table's last entry.
+LONG WorkerCount()
+{
+    const DWORD processors = ProcessorCount();
+    const DWORD last = ResultTable::LastProcessor;
+    return static_cast<LONG>(processors < last ? processors : last);
+}
+
+// Whether the system lets a thread of this process be bound to the processor with this bit of
+// the affinity mask: a process may be limited to some processors, and a mask as wide as a
+// pointer cannot name the processors beyond it.
+bool CanBindTo(DWORD_PTR mask)
+{
+    DWORD_PTR processMask = 0;
+    DWORD_PTR systemMask = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &processMask, &systemMask))
+        return false;
+    return (processMask & mask) != 0;
 }
 
 TEST(CycleCounterOnThisMachineTest, TheCounterIsFoundAndAdvances)
@@ -117,12 +134,16 @@ protected:
     LONG savedRepeat_;
 };
 
-std::vector<DWORD_PTR> bindingResults;
+struct Binding {
+    DWORD_PTR mask;
+    DWORD_PTR previous;  // 0 when the system refused
+};
+std::vector<Binding> bindings;
 
 DWORD_PTR WINAPI RecordedSetThreadAffinityMask(HANDLE thread, DWORD_PTR mask)
 {
     DWORD_PTR previous = SetThreadAffinityMask(thread, mask);
-    bindingResults.push_back(previous);
+    bindings.push_back({mask, previous});
     return previous;
 }
 
@@ -140,10 +161,10 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
     StandInDialog dialog;
     ASSERT_NE(nullptr, dialog.button);
     const double sentinel = -12345.0;
-    DWORD processors = ProcessorCount();
-    for (DWORD k = 1; k <= processors; ++k)
-        resultTable.store(static_cast<int>(k), sentinel);
-    bindingResults.clear();
+    const LONG workers = WorkerCount();
+    for (LONG k = 1; k <= workers; ++k)
+        resultTable.store(k, sentinel);
+    bindings.clear();
     measurePlatform().SetThreadAffinityMask = RecordedSetThreadAffinityMask;
     MeasureWindowMs = 50;
     RepeatCount = 2;
@@ -151,31 +172,33 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
 
     startProcessorWorkers(dialog.window);
     EXPECT_FALSE(IsWindowEnabled(dialog.button)) << "Test is disabled at the start";
-    EXPECT_EQ(static_cast<LONG>(processors), resultTable.count());
-    ASSERT_EQ(processors, bindingResults.size());
-    for (size_t i = 0; i < bindingResults.size(); ++i)
-        EXPECT_NE(0u, bindingResults[i]) << "the system accepted the binding of processor " << i + 1;
-
-    // Wait for a timer message after which every entry is written; the timer may fire in
-    // between if the workers end far apart.
-    DWORD giveUp = GetTickCount() + 60000;
-    MSG message;
-    while (!AllEntriesWritten(static_cast<LONG>(processors), sentinel) || timerLog.arrivals == 0) {
-        ASSERT_LT(static_cast<LONG>(GetTickCount() - giveUp), 0) << "no result within a minute";
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        else
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    EXPECT_EQ(workers, resultTable.count());
+    // Processors beyond the mask's width are not bound at all.
+    const LONG maskBits = sizeof(DWORD_PTR) * 8;
+    ASSERT_EQ(static_cast<size_t>(workers < maskBits ? workers : maskBits), bindings.size());
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        EXPECT_EQ(static_cast<DWORD_PTR>(1) << i, bindings[i].mask) << "processor " << i + 1;
+        EXPECT_EQ(CanBindTo(bindings[i].mask), bindings[i].previous != 0)
+            << "the system's answer to the binding of processor " << i + 1;
     }
+
+    // A timer message after which every entry is written; the timer may fire in between if the
+    // workers end far apart.
+    ASSERT_TRUE(pumpUntil([&] { return timerLog.arrivals > 0 && AllEntriesWritten(workers, sentinel); },
+                          "a display timer message after every worker stored its result", 60000));
     EXPECT_EQ(GetCurrentThreadId(), timerLog.thread);
-    for (DWORD k = 1; k <= processors; ++k) {
-        double mhz = resultTable.value(static_cast<int>(k));
+    for (LONG k = 1; k <= workers; ++k) {
+        double mhz = resultTable.value(k);
         EXPECT_GT(mhz, 100.0) << "processor " << k;
         EXPECT_LT(mhz, 100000.0) << "processor " << k;
         EXPECT_NEAR(std::round(mhz * 1000.0), mhz * 1000.0, 1e-6) << "whole kilohertz, processor " << k;
     }
 }
 
+// The thread handles the start was given, and those it closed, in order.
+std::vector<HANDLE> createdThreads;
+std::vector<HANDLE> closedHandles;
+// Duplicates kept to wait for the threads.
 std::vector<HANDLE> startedThreads;
 
 HANDLE WINAPI KeptCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
@@ -183,68 +206,72 @@ HANDLE WINAPI KeptCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPT
 {
     HANDLE thread = CreateThread(security, stack, routine, parameter, flags, id);
     HANDLE kept = nullptr;
-    if (thread != nullptr)
+    if (thread != nullptr) {
+        createdThreads.push_back(thread);
         DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &kept, SYNCHRONIZE, FALSE, 0);
+    }
     if (kept != nullptr)
         startedThreads.push_back(kept);
     return thread;
 }
 
-TEST_F(WorkersOnThisMachineTest, AThousandTestsLeaveNoMemoryAndNoHandleBehind)
+// Whether every thread ended within a minute; a wait takes at most 64 handles at once.
+bool AllEnded(const std::vector<HANDLE>& threads)
+{
+    for (size_t from = 0; from < threads.size(); from += MAXIMUM_WAIT_OBJECTS) {
+        const size_t count = threads.size() - from < MAXIMUM_WAIT_OBJECTS ? threads.size() - from
+                                                                          : MAXIMUM_WAIT_OBJECTS;
+        if (WaitForMultipleObjects(static_cast<DWORD>(count), threads.data() + from, TRUE, 60000)
+            != WAIT_OBJECT_0)
+            return false;
+    }
+    return true;
+}
+
+BOOL WINAPI RecordedCloseHandle(HANDLE handle)
+{
+    closedHandles.push_back(handle);
+    return CloseHandle(handle);
+}
+
+// The process's handle count is not kept everywhere (Wine always reports 0), so the handles are
+// followed one by one: each thread handle the start is given is closed by it.
+TEST_F(WorkersOnThisMachineTest, AHundredTestsLeaveNoMemoryAndNoHandleBehind)
 {
     StandInDialog dialog;
     measurePlatform().CreateThread = KeptCreateThread;
+    measurePlatform().CloseHandle = RecordedCloseHandle;
     MeasureWindowMs = 1;
     RepeatCount = 1;
-    startedThreads.reserve(ProcessorCount());
-    DWORD handlesBefore = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    // Reserved up front, so that recording allocates nothing the count below would see.
+    createdThreads.reserve(WorkerCount());
+    closedHandles.reserve(WorkerCount());
+    startedThreads.reserve(WorkerCount());
     long allocationsBefore = LiveAllocations();
 
     int workersSeen = 0;
-    for (int round = 0; round < 1000; ++round) {
+    int handlesLeftOpen = 0;
+    for (int round = 0; round < 100; ++round) {
+        createdThreads.clear();
+        closedHandles.clear();
         startedThreads.clear();
         startProcessorWorkers(dialog.window);
         workersSeen += static_cast<int>(startedThreads.size());
-        if (WaitForMultipleObjects(static_cast<DWORD>(startedThreads.size()), startedThreads.data(), TRUE, 60000)
-            != WAIT_OBJECT_0)
+        handlesLeftOpen += static_cast<int>(createdThreads.size()) - static_cast<int>(closedHandles.size());
+        for (size_t i = 0; i < createdThreads.size() && i < closedHandles.size(); ++i)
+            handlesLeftOpen += createdThreads[i] != closedHandles[i];
+        if (!AllEnded(startedThreads))
             break;
         for (HANDLE thread : startedThreads)
             CloseHandle(thread);
     }
 
     long allocationsAfter = LiveAllocations();
-    DWORD handlesAfter = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
-    EXPECT_EQ(1000 * static_cast<int>(ProcessorCount()), workersSeen);
+    EXPECT_EQ(100 * WorkerCount(), workersSeen);
     EXPECT_EQ(allocationsBefore, allocationsAfter);
-    EXPECT_EQ(handlesBefore, handlesAfter);
+    EXPECT_EQ(0, handlesLeftOpen);
     KillTimer(dialog.window, DisplayTimer);
 }
-
-// Tells Wine to report the given Windows version to one program for as long as it lives.
-class ReportedVersion {
-public:
-    ReportedVersion(const std::string& program, const char* version)
-        : key_(KeyOf(program))
-    {
-        HKEY key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
-            == ERROR_SUCCESS) {
-            written_ = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                                      static_cast<DWORD>(lstrlenA(version) + 1)) == ERROR_SUCCESS;
-            RegCloseKey(key);
-        }
-    }
-    ~ReportedVersion() { Forget(key_); }
-    static std::string KeyOf(const std::string& program) { return "Software\\Wine\\AppDefaults\\" + program; }
-    static void Forget(const std::string& key) { RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()); }
-    bool written() const { return written_; }
-
-private:
-    std::string key_;
-    bool written_ = false;
-};
 
 // Runs the probe program beside this one and returns its exit code.
 DWORD RunProbe()
@@ -271,15 +298,15 @@ DWORD RunProbe()
 
 TEST(LegacyPlatformTest, ReportedAsWindows98TheCounterIsReadUnmaskedWithoutACrash)
 {
-    if (!RunningUnderWine())
+    if (!runningUnderWine())
         GTEST_SKIP() << "only Wine can be told to report Windows 98 to one program";
     // A run that ended early may have left the setting behind.
-    ReportedVersion::Forget(ReportedVersion::KeyOf("measure_legacy_probe.exe"));
+    ASSERT_TRUE(setWineVersionFor("measure_legacy_probe.exe", nullptr));
     const DWORD working = LegacyProbeRan | LegacyProbeCounterPresent | LegacyProbeSamplesAdvance
                           | LegacyProbeEstimated;
     EXPECT_EQ(working | LegacyProbeNtPlatform, RunProbe()) << "as itself the system is of the NT family";
     {
-        ReportedVersion win98("measure_legacy_probe.exe", "win98");
+        ReportedWindowsVersion win98("measure_legacy_probe.exe", "win98");
         ASSERT_TRUE(win98.written());
         EXPECT_EQ(working, RunProbe())
             << "not NT, masking refused (CLI faults here), samples and the estimate still work";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/control_state_store.h"
+#include "support/dialog_template.h"
 
 namespace {
 
@@ -29,15 +30,6 @@ INT_PTR CALLBACK emptyDialogProc(HWND, UINT, WPARAM, LPARAM)
 {
     return FALSE;
 }
-
-// A dialog template without controls: header, then no menu, the standard
-// class and an empty title.
-struct alignas(4) EmptyDialogTemplate {
-    DLGTEMPLATE header;
-    WORD menu;
-    WORD windowClass;
-    WORD title;
-};
 
 }  // namespace
 
@@ -123,11 +115,8 @@ void TestRegistryKey::write(const char* name, DWORD type, const void* data, DWOR
 TestDialog::TestDialog()
 {
     prepareControlClasses();
-    EmptyDialogTemplate dialogTemplate = {};
-    dialogTemplate.header.style = WS_POPUP | WS_CAPTION;
-    dialogTemplate.header.cx = 400;
-    dialogTemplate.header.cy = 300;
-    dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &dialogTemplate.header, nullptr,
+    const DialogTemplate empty(WS_POPUP | WS_CAPTION, 400, 300, "");
+    dialog_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), empty.get(), nullptr,
                                          emptyDialogProc, 0);
 }
 

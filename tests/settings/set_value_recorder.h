@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "settings_platform_guard.h"
+#include "support/platform_guard.h"
 
 // Records every value the store hands to RegSetValueExA, exactly as handed
 // over, and passes it on to the registry, except for the one name it is told

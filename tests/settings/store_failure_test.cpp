@@ -9,7 +9,7 @@
 
 #include "control_test_support.h"
 #include "set_value_recorder.h"
-#include "settings_platform_guard.h"
+#include "support/platform_guard.h"
 
 namespace {
 

@@ -2,16 +2,14 @@
 
 #include <ctype.h>
 #include <stdio.h>
-#include <string.h>
-
-const char RememberedSettingsKey[] = "Software\\Quellwerk\\Zyklomatrix\\Dlg";
 
 namespace {
 
 const char MainCaption[] = "Zyklomatrix 1.01 (Freeware)";
 const char DialogClass[] = "#32770";
 const DWORD PollMs = 2;
-const DWORD SettleMs = 300;
+// The main dialog's display timer.
+const WPARAM DisplayTimer = 1000;
 
 struct WindowSearch {
     DWORD processId;
@@ -57,33 +55,8 @@ std::string windowsPath(const std::string& path) {
     return result;
 }
 
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-bool setWineVersionFor(const char* exeName, const char* version) {
-    std::string path = std::string("Software\\Wine\\AppDefaults\\") + exeName;
-    if (version == nullptr || *version == '\0') {
-        LONG status = RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
-        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-    }
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG status = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                                 static_cast<DWORD>(strlen(version) + 1));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}
-
-void forgetRememberedSettings() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, RememberedSettingsKey);
-}
-
 ProgramDriver::ProgramDriver(std::string exePath)
-    : exePath_(windowsPath(exePath)), process_(), dialog_(nullptr), shownTick_(0) {}
+    : exePath_(windowsPath(exePath)), process_(), dialog_(nullptr) {}
 
 ProgramDriver::~ProgramDriver() {
     if (process_.hProcess == nullptr)
@@ -110,7 +83,6 @@ bool ProgramDriver::start() {
 
 HWND ProgramDriver::waitForDialog(DWORD timeoutMs) {
     dialog_ = findWindow(process_.dwProcessId, MainCaption, nullptr, timeoutMs);
-    shownTick_ = GetTickCount();
     return dialog_;
 }
 
@@ -154,9 +126,9 @@ void ProgramDriver::selectEntry(int listId, int index) {
 }
 
 void ProgramDriver::settle() {
-    DWORD sinceShown = GetTickCount() - shownTick_;
-    if (sinceShown < SettleMs)
-        Sleep(SettleMs - sinceShown);
+    // Sent, so that it has been handled when this returns.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(dialog_, WM_TIMER, DisplayTimer, 0, SMTO_NORMAL, 5000, &answer);
 }
 
 bool ProgramDriver::runTest(DWORD timeoutMs, std::string& result) {

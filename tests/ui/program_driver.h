@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "support/remembered_settings.h"
+#include "support/wine_settings.h"
+
 // Drives a running Zyklomatrix.exe from another process the way a person
 // would: finds its windows, reads what they show, clicks and types. Used by
 // the end-to-end tests, the run script and the benchmark.
@@ -11,17 +14,6 @@
 // A Windows path for the program: a Unix path (as the build gives it under
 // Wine) is turned into its Z: drive path.
 std::string windowsPath(const std::string& path);
-
-// True when running under Wine.
-bool runningUnderWine();
-
-// Sets or removes the Windows version Wine reports to one program, by its
-// file name; an empty version removes the setting.
-bool setWineVersionFor(const char* exeName, const char* version);
-
-// The registry key of the program's remembered settings, under HKCU.
-extern const char RememberedSettingsKey[];
-void forgetRememberedSettings();
 
 class ProgramDriver {
 public:
@@ -57,9 +49,11 @@ public:
     // Picks a list entry by position.
     void selectEntry(int listId, int index);
 
-    // Waits until the dialog's first display, 100 ms after it opened, has
-    // passed: it would show the entries of a test started before it as they
-    // were. No person is that quick.
+    // Makes sure that the dialog's first display, due 100 ms after it
+    // opened, cannot come after a test has started: it would show the
+    // entries as they were before the test. No person is that quick; the
+    // driver runs the display itself, as its timer would, which also
+    // cancels the timer if it is still pending.
     void settle();
 
     // Clears the result field, presses "Test" after settle() and waits until a result is
@@ -70,7 +64,6 @@ private:
     std::string exePath_;
     PROCESS_INFORMATION process_;
     HWND dialog_;
-    DWORD shownTick_;
 };
 
 // Text of a window in another process.

@@ -4,9 +4,9 @@
 #include <windows.h>
 
 #include "app/app_module.h"
-#include "app/app_platform.h"
 #include "app/run_main_dialog.h"
-#include "dialog_test_support.h"
+#include "support/module_scope.h"
+#include "support/platform_guard.h"
 
 namespace {
 
@@ -37,11 +37,14 @@ void* failingRealloc(void*, size_t) {
     return nullptr;
 }
 
+// The thread's timers fire only from a message loop, here the run step's
+// pump, which starts once the dialog is open and shown: the earliest timer
+// the platform allows presses the key then.
 TEST(RunMainDialog, ShowsTheDialogAndReturnsTheQuitStatus) {
     ModuleScope module;
     ASSERT_TRUE(module.started());
     sawVisibleDialog = false;
-    SetTimer(nullptr, 0, 300, pressEscape);
+    SetTimer(nullptr, 0, USER_TIMER_MINIMUM, pressEscape);
     EXPECT_EQ(2, runMainDialog("ignored tail", SW_SHOWNOACTIVATE));
     EXPECT_TRUE(sawVisibleDialog);
     EXPECT_EQ(nullptr, mainDialogOfThisThread()) << "the dialog is gone";
@@ -53,12 +56,14 @@ TEST(RunMainDialog, ShowsTheDialogAndReturnsTheQuitStatus) {
 TEST(RunMainDialog, RunsWithoutAPumpEntryWhenRegistrationFails) {
     ModuleScope module;
     ASSERT_TRUE(module.started());
-    AppPlatform saved = appPlatform();
-    appPlatform().realloc = failingRealloc;
-    sawVisibleDialog = false;
-    SetTimer(nullptr, 0, 300, clickCloseBox);
-    int status = runMainDialog("", SW_SHOWNOACTIVATE);
-    appPlatform() = saved;
+    int status;
+    {
+        AppPlatformGuard guard;
+        appPlatform().realloc = failingRealloc;
+        sawVisibleDialog = false;
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, clickCloseBox);
+        status = runMainDialog("", SW_SHOWNOACTIVATE);
+    }
     EXPECT_EQ(2, status);
     EXPECT_TRUE(sawVisibleDialog);
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "app/app_platform.h"
+#include "link/link_platform.h"
+#include "measure/measure_platform.h"
+#include "settings/settings_platform.h"
+
 // Saves a subsystem's platform table and restores it on scope exit, so that a
 // test can install fakes in it without leaking them into the next test.
 template <typename Platform, Platform& (*current)()>
@@ -14,3 +19,8 @@ public:
 private:
     Platform saved;
 };
+
+using AppPlatformGuard = PlatformGuard<AppPlatform, appPlatform>;
+using LinkPlatformGuard = PlatformGuard<LinkPlatform, linkPlatform>;
+using MeasurePlatformGuard = PlatformGuard<MeasurePlatform, measurePlatform>;
+using SettingsPlatformGuard = PlatformGuard<SettingsPlatform, settingsPlatform>;
