@@ -59,8 +59,15 @@ int show(const char* exe, const char* holdFile) {
     fflush(stdout);
 
     std::string hold = windowsPath(holdFile);
-    for (int i = 0; i < 1200 && GetFileAttributesA(hold.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    int waited = 0;
+    while (GetFileAttributesA(hold.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (waited >= 120000) {
+            fprintf(stderr, "gave up after 120 s waiting for the hold file %s\n", holdFile);
+            break;
+        }
         Sleep(100);
+        waited += 100;
+    }
     DWORD status = 0;
     if (!endWithEscape(program, status)) {
         fprintf(stderr, "the program did not end\n");
