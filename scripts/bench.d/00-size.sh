@@ -22,5 +22,5 @@ if [ "$identical" -eq 1 ]; then
   done < "$repro/first/dist/SHA256SUMS"
 fi
 package=$(sed -n 's/^[0-9a-f]*  \(.*\.zip\)$/\1/p' "$repro/first/dist/SHA256SUMS" 2>/dev/null)
-echo "reproducible package=${package:-none} build=release identical=$identical"
+echo "reproducible package=${package:-none} arch=$arch build=release identical=$identical"
 rm -rf "$repro"
