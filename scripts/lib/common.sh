@@ -9,7 +9,7 @@
 ZYK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ZYK_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 googletest wine wine64 xvfb xauth
-  x11-utils imagemagick fonts-wine mmdebstrap debian-archive-keyring util-linux gcc"
+  x11-utils imagemagick fonts-wine mmdebstrap debian-archive-keyring util-linux gcc zip"
 
 zyk_say() { echo "[zyklomatrix] $*"; }
 
@@ -44,8 +44,8 @@ zyk_build() {
   local args=(-G Ninja
     -DCMAKE_TOOLCHAIN_FILE="$ZYK_ROOT/cmake/$toolchain"
     -DCMAKE_CROSSCOMPILING_EMULATOR="$ZYK_ROOT/scripts/lib/wine-exec" "$@")
-  # The x64 tests also read the x86 program's image (tests/image).
-  [ "$name" = win64 ] && args+=(-DZYK_X86_PROGRAM="$ZYK_ROOT/build/win32/app/Zyklomatrix.exe")
+  # The x64 tests also read the x86 programs' images (tests/image).
+  [ "$name" = win64 ] && args+=(-DZYK_X86_BUILD="$ZYK_ROOT/build/win32")
   local wanted
   wanted=$( {
     printf '%s\n' "${args[@]}"

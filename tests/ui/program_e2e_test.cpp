@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -20,6 +21,13 @@
 
 namespace {
 
+// The program built beside this test, or the one ZYK_PROGRAM names (the
+// release build of the same sources).
+std::string ProgramPath() {
+    const char* named = getenv("ZYK_PROGRAM");
+    return named != nullptr && named[0] != '\0' ? named : ZYK_PROGRAM_PATH;
+}
+
 const DWORD StartTimeoutMs = 20000;
 const DWORD ExitTimeoutMs = 10000;
 const DWORD ProgramExitStatus = 2;
@@ -30,7 +38,7 @@ protected:
         forgetRememberedSettings();
         if (runningUnderWine())
             setWineVersionFor("Zyklomatrix.exe", nullptr);  // left over from an aborted run
-        ASSERT_TRUE(program.start()) << "cannot start " << ZYK_PROGRAM_PATH;
+        ASSERT_TRUE(program.start()) << "cannot start " << ProgramPath();
         ASSERT_NE(nullptr, program.waitForDialog(StartTimeoutMs)) << "no dialog appeared";
     }
     void TearDown() override { forgetRememberedSettings(); }
@@ -41,7 +49,7 @@ protected:
         EXPECT_EQ(ProgramExitStatus, status) << how;
     }
 
-    ProgramDriver program{ZYK_PROGRAM_PATH};
+    ProgramDriver program{ProgramPath()};
 };
 
 TEST_F(ProgramTest, ShowsItsControlsWithDefaultsAndEndsWithEscape) {
@@ -235,7 +243,7 @@ TEST_P(ProgramOnReportedWindowsTest, RestoresSettingsMeasuresByItsPlatformsMetho
     RegSetValueExA(key, "33221", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 1);
     RegCloseKey(key);
 
-    ProgramDriver program(ZYK_PROGRAM_PATH);
+    ProgramDriver program(ProgramPath());
     ASSERT_TRUE(program.start());
     ASSERT_NE(nullptr, program.waitForDialog(StartTimeoutMs));
     EXPECT_EQ("100", windowText(program.control(1000))) << "restored at opening";
