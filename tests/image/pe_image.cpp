@@ -57,24 +57,24 @@ private:
 };
 
 // The fields both optional-header layouts share, read from whichever the image has.
+// The directories of the optional header that the reader goes on to walk.
 struct OptionalFields {
-    WORD osMajor, osMinor, subsystemMajor, subsystemMinor, subsystem, dllCharacteristics;
     IMAGE_DATA_DIRECTORY imports, delayImports, loadConfig;
     bool wide; // PE32+: 64-bit thunks
 };
 
 template <typename Header>
-bool ReadOptional(const ImageReader& reader, size_t offset, OptionalFields& fields)
+bool ReadOptional(const ImageReader& reader, size_t offset, ImageFacts& facts, OptionalFields& fields)
 {
     Header header;
     if (!reader.at(offset, header) || header.NumberOfRvaAndSizes <= IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT)
         return false;
-    fields.osMajor = header.MajorOperatingSystemVersion;
-    fields.osMinor = header.MinorOperatingSystemVersion;
-    fields.subsystemMajor = header.MajorSubsystemVersion;
-    fields.subsystemMinor = header.MinorSubsystemVersion;
-    fields.subsystem = header.Subsystem;
-    fields.dllCharacteristics = header.DllCharacteristics;
+    facts.osMajor = header.MajorOperatingSystemVersion;
+    facts.osMinor = header.MinorOperatingSystemVersion;
+    facts.subsystemMajor = header.MajorSubsystemVersion;
+    facts.subsystemMinor = header.MinorSubsystemVersion;
+    facts.subsystem = header.Subsystem;
+    facts.dllCharacteristics = header.DllCharacteristics;
     fields.imports = header.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     fields.delayImports = header.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT];
     fields.loadConfig = header.DataDirectory[IMAGE_DIRECTORY_ENTRY_LOAD_CONFIG];
@@ -180,11 +180,12 @@ bool ReadImageFacts(const std::vector<unsigned char>& image, ImageFacts& facts, 
     size_t optionalOffset = dos.e_lfanew + sizeof signature + sizeof file;
     WORD magic;
     OptionalFields fields = {};
+    facts = ImageFacts();
     bool read = reader.at(optionalOffset, magic)
         && ((magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC
-             && ReadOptional<IMAGE_OPTIONAL_HEADER32>(reader, optionalOffset, fields))
+             && ReadOptional<IMAGE_OPTIONAL_HEADER32>(reader, optionalOffset, facts, fields))
             || (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC
-                && ReadOptional<IMAGE_OPTIONAL_HEADER64>(reader, optionalOffset, fields)));
+                && ReadOptional<IMAGE_OPTIONAL_HEADER64>(reader, optionalOffset, facts, fields)));
     if (!read) {
         error = "unreadable optional header";
         return false;
@@ -192,14 +193,7 @@ bool ReadImageFacts(const std::vector<unsigned char>& image, ImageFacts& facts, 
     fields.wide = magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
     reader.setSections(optionalOffset + file.SizeOfOptionalHeader, file.NumberOfSections);
 
-    facts = ImageFacts();
     facts.machine = file.Machine;
-    facts.subsystem = fields.subsystem;
-    facts.osMajor = fields.osMajor;
-    facts.osMinor = fields.osMinor;
-    facts.subsystemMajor = fields.subsystemMajor;
-    facts.subsystemMinor = fields.subsystemMinor;
-    facts.dllCharacteristics = fields.dllCharacteristics;
     facts.hasSafeHandlerTable = HasSafeHandlerTable(reader, fields);
     facts.hasDelayImports = fields.delayImports.VirtualAddress != 0;
     return ReadImports(reader, fields, facts.imports, error);
