@@ -5,12 +5,13 @@
 #include <atomic>
 
 // The per-processor results of the latest tests, in MHz, indexed by the 1-based processor
-// number (1 to 127), and the number of processors of the latest test. Workers store their own
+// number (1 to 2,048, the most logical processors Windows runs on), and the number of
+// processors of the latest test. Workers store their own
 // entry while the dialog thread reads; every entry is stored and loaded atomically, so a read
 // never sees half of a value. Zero at process start and never cleared.
 class ResultTable {
 public:
-    static const int Capacity = 128; // entry 0 is never used
+    static const int Capacity = 2049; // entry 0 is never used
     static const int LastProcessor = Capacity - 1;
 
     LONG count() const;
