@@ -2,8 +2,24 @@
 
 #include "measure/processor_instructions.h"
 
+namespace {
+
+// kernel32 is loaded in every process, for as long as it runs.
+template <typename Proc>
+Proc KernelEntry(const char* name)
+{
+    HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
+    FARPROC entry = kernel != nullptr ? ::GetProcAddress(kernel, name) : nullptr;
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(entry));
+}
+
+} // namespace
+
 MeasurePlatform::MeasurePlatform()
-    : ReadTimeStamp(::ReadTimeStamp),
+    : GetActiveProcessorGroupCount(KernelEntry<GetActiveProcessorGroupCountProc>("GetActiveProcessorGroupCount")),
+      GetActiveProcessorCount(KernelEntry<GetActiveProcessorCountProc>("GetActiveProcessorCount")),
+      SetThreadGroupAffinity(KernelEntry<SetThreadGroupAffinityProc>("SetThreadGroupAffinity")),
+      ReadTimeStamp(::ReadTimeStamp),
       ReadSerialisedTimeStamp(::ReadSerialisedTimeStamp),
       MaskInterrupts(::MaskInterrupts),
       UnmaskInterrupts(::UnmaskInterrupts)

@@ -2,6 +2,13 @@
 
 #include <windows.h>
 
+// Processor groups, which Windows 7 brought for machines of more than 64 logical processors.
+// Older systems lack these entry points, so they are looked up rather than imported.
+typedef WORD(WINAPI* GetActiveProcessorGroupCountProc)();
+typedef DWORD(WINAPI* GetActiveProcessorCountProc)(WORD group);
+typedef BOOL(WINAPI* SetThreadGroupAffinityProc)(HANDLE thread, const GROUP_AFFINITY* affinity,
+                                                 PGROUP_AFFINITY previous);
+
 // Every platform operation the measuring code depends on, reached through one table so that
 // logic tests can put fakes in place. The fields start as the real operations.
 struct MeasurePlatform {
@@ -18,6 +25,11 @@ struct MeasurePlatform {
     decltype(&::EnableWindow) EnableWindow = ::EnableWindow;
     decltype(&::KillTimer) KillTimer = ::KillTimer;
     decltype(&::SetTimer) SetTimer = ::SetTimer;
+
+    // Looked up in kernel32 when the table is made; null where the system lacks them.
+    GetActiveProcessorGroupCountProc GetActiveProcessorGroupCount;
+    GetActiveProcessorCountProc GetActiveProcessorCount;
+    SetThreadGroupAffinityProc SetThreadGroupAffinity;
 
     // The processor's own operations (processor_instructions.h).
     unsigned long long (*ReadTimeStamp)();

@@ -5,6 +5,7 @@
 
 #include "measure/cycles_of_call.h"
 #include "measure/measure_platform.h"
+#include "measure/processor_groups.h"
 #include "measure/result_table.h"
 #include "measure/spin_wait.h"
 #include "measure/test_parameters.h"
@@ -50,16 +51,173 @@ void RearmDisplayTimer(HWND dialog)
     measurePlatform().SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
 }
 
-// Processor k is bound with bit k − 1 of the affinity mask, which is as wide as a pointer:
-// 32 processors on x86, 64 on x64. A processor beyond the mask cannot be named, so its
-// worker runs unbound, as does one whose binding the system refuses.
-bool BindToProcessor(HANDLE thread, LONG processor)
+const LONG MaskBits = sizeof(DWORD_PTR) * 8;
+
+// A worker's stack where processor groups let a test start up to 2,048 of them: each needs
+// little, and the program's default reservation, 2,048 times over, would not fit in the
+// address space of a 32-bit process.
+const SIZE_T GroupWorkerStackReserve = 256 * 1024;
+
+// The records of one start of workers for processors 1 to processors, each with the dialog to
+// notify; null when there is no room for them.
+WorkerBatch* PrepareBatch(HWND dialog, LONG processors)
 {
-    const LONG maskBits = sizeof(DWORD_PTR) * 8;
-    if (processor > maskBits)
-        return false;
+    WorkerBatch* batch = CreateBatch(processors);
+    if (batch == nullptr)
+        return nullptr;
+    for (LONG k = 1; k <= processors; ++k) {
+        ProcessorWorker* record = &batch->records[k - 1];
+        record->dialog = dialog;
+        record->processor = k;
+        record->batch = batch;
+    }
+    return batch;
+}
+
+// Creates the worker of one record, suspended, with the reference to its batch it drops when
+// it has finished with the record; null when the thread cannot be created.
+HANDLE CreateWorker(ProcessorWorker* record, SIZE_T stackSize, DWORD flags)
+{
+    record->batch->users.fetch_add(1);
+    DWORD threadId = 0;
+    HANDLE thread = measurePlatform().CreateThread(nullptr, stackSize, ProcessorWorkerMain, record,
+                                                   CREATE_SUSPENDED | flags, &threadId);
+    // Not detected further: this processor's entry keeps its earlier value. The start's own
+    // reference keeps the batch alive.
+    if (thread == nullptr)
+        record->batch->users.fetch_sub(1);
+    return thread;
+}
+
+// Resumes a created worker and closes its handle, which leaves the thread running; nothing
+// waits for it. Returns whether it runs.
+bool ResumeWorker(HANDLE thread, WorkerBatch* batch)
+{
+    bool running = measurePlatform().ResumeThread(thread) != static_cast<DWORD>(-1);
+    // A thread left suspended never touches its record, and once its handle is closed
+    // nothing can resume it.
+    if (!running)
+        batch->users.fetch_sub(1);
+    measurePlatform().CloseHandle(thread);
+    return running;
+}
+
+// Processor k is bound with bit k − 1 of the affinity mask, which is as wide as a pointer:
+// 32 processors on x86, 64 on x64. A worker whose binding the system refuses runs unbound.
+void BindToProcessor(HANDLE thread, LONG processor)
+{
     DWORD_PTR mask = static_cast<DWORD_PTR>(1) << (processor - 1);
-    return measurePlatform().SetThreadAffinityMask(thread, mask) != 0;
+    measurePlatform().SetThreadAffinityMask(thread, mask);
+}
+
+// Without processor groups: the processors GetSystemInfo reports, each bound with its bit of
+// a plain affinity mask, and each resumed as soon as it is bound. Returns the workers started.
+LONG StartMaskWorkers(HWND dialog)
+{
+    SYSTEM_INFO system;
+    ZeroMemory(&system, sizeof system);
+    measurePlatform().GetSystemInfo(&system);
+    LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
+    // A processor beyond the mask cannot be named: it gets no worker, so that nothing is shown
+    // for it that was measured elsewhere.
+    if (processors > MaskBits)
+        processors = MaskBits;
+    if (processors <= 0) {
+        resultTable.setCount(0);
+        return 0;
+    }
+
+    WorkerBatch* batch = PrepareBatch(dialog, processors);
+    if (batch == nullptr)
+        return 0;
+    resultTable.setCount(processors);
+    LONG started = 0;
+    for (LONG k = 1; k <= processors; ++k) {
+        HANDLE thread = CreateWorker(&batch->records[k - 1], 0, 0);
+        if (thread == nullptr)
+            continue;
+        BindToProcessor(thread, k);
+        if (ResumeWorker(thread, batch))
+            ++started;
+    }
+    ReleaseBatch(batch);
+    return started;
+}
+
+// What the starter of one test's workers with processor groups is handed, and frees.
+struct GroupStart {
+    HWND dialog;
+    LONG processors;
+    ProcessorPlace* places;
+    WorkerBatch* batch;
+};
+
+// Creates every worker of a start with processor groups, each bound with its group and its
+// bit, then resumes them all, and frees the start. Arms the display timer itself when no
+// worker runs, as nobody else would. Exit code 1.
+DWORD WINAPI GroupStarterMain(LPVOID parameter)
+{
+    GroupStart* start = static_cast<GroupStart*>(parameter);
+    HANDLE* threads = new (std::nothrow) HANDLE[start->processors];
+    LONG started = 0;
+    if (threads != nullptr) {
+        for (LONG k = 1; k <= start->processors; ++k) {
+            HANDLE thread = CreateWorker(&start->batch->records[k - 1], GroupWorkerStackReserve,
+                                         STACK_SIZE_PARAM_IS_A_RESERVATION);
+            threads[k - 1] = thread;
+            if (thread == nullptr)
+                continue;
+            GROUP_AFFINITY affinity;
+            ZeroMemory(&affinity, sizeof affinity);
+            affinity.Group = start->places[k - 1].group;
+            affinity.Mask = start->places[k - 1].mask;
+            measurePlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
+        }
+        // Resumed only once every worker exists: a worker spins from the moment it runs, and
+        // the one bound to this thread's processor would take its time while it still had
+        // hundreds of workers to create.
+        for (LONG k = 1; k <= start->processors; ++k) {
+            if (threads[k - 1] != nullptr && ResumeWorker(threads[k - 1], start->batch))
+                ++started;
+        }
+        delete[] threads;
+    }
+    if (started == 0)
+        RearmDisplayTimer(start->dialog);
+    ReleaseBatch(start->batch);
+    delete[] start->places;
+    delete start;
+    return 1;
+}
+
+// With processor groups: every listed processor of every active group. Creating hundreds of
+// threads takes far longer than a dialog may stay deaf, so a starter thread of its own creates
+// them, and the dialog thread returns at once. Where the starter cannot be created, this
+// thread does its work. Returns false when nothing will run, for want of memory.
+bool StartGroupWorkers(HWND dialog, LONG processors)
+{
+    GroupStart* start = new (std::nothrow) GroupStart;
+    ProcessorPlace* places = new (std::nothrow) ProcessorPlace[processors];
+    WorkerBatch* batch = start != nullptr && places != nullptr ? PrepareBatch(dialog, processors) : nullptr;
+    if (batch == nullptr) {
+        delete[] places;
+        delete start;
+        return false;
+    }
+    start->dialog = dialog;
+    start->processors = ListGroupProcessors(places, processors);
+    start->places = places;
+    start->batch = batch;
+    resultTable.setCount(start->processors);
+
+    DWORD threadId = 0;
+    HANDLE starter = measurePlatform().CreateThread(nullptr, GroupWorkerStackReserve, GroupStarterMain, start,
+                                                    STACK_SIZE_PARAM_IS_A_RESERVATION, &threadId);
+    if (starter == nullptr)
+        GroupStarterMain(start);
+    else
+        measurePlatform().CloseHandle(starter);
+    return true;
 }
 
 } // namespace
@@ -68,54 +226,13 @@ void startProcessorWorkers(HWND dialog)
 {
     measurePlatform().EnableWindow(measurePlatform().GetDlgItem(dialog, TestButton), FALSE);
 
-    SYSTEM_INFO system;
-    ZeroMemory(&system, sizeof system);
-    measurePlatform().GetSystemInfo(&system);
-    LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
-    // Processors beyond the table's last entry have nowhere to put a result: they get no
-    // worker.
-    if (processors > ResultTable::LastProcessor)
-        processors = ResultTable::LastProcessor;
+    // Processors past the table's last entry have nowhere to put a result: they get no worker.
+    const LONG grouped = ListGroupProcessors(nullptr, ResultTable::LastProcessor);
+    const bool running = grouped > 0 ? StartGroupWorkers(dialog, grouped) : StartMaskWorkers(dialog) > 0;
 
-    WorkerBatch* batch = processors > 0 ? CreateBatch(processors) : nullptr;
-    if (processors > 0 && batch == nullptr) {
-        // No room for the records: no worker can run. The timer still fires, so that the
-        // dialog shows the table as it stands and enables "Test" again.
-        RearmDisplayTimer(dialog);
-        return;
-    }
-
-    resultTable.setCount(processors);
-    int started = 0;
-    for (LONG k = 1; k <= processors; ++k) {
-        ProcessorWorker* record = &batch->records[k - 1];
-        record->dialog = dialog;
-        record->processor = k;
-        record->batch = batch;
-        batch->users.fetch_add(1);
-        DWORD threadId = 0;
-        HANDLE thread = measurePlatform().CreateThread(nullptr, 0, ProcessorWorkerMain, record,
-                                                       CREATE_SUSPENDED, &threadId);
-        if (thread == nullptr) {
-            // Not detected further: this processor's entry keeps its earlier value.
-            batch->users.fetch_sub(1);
-            continue;
-        }
-        BindToProcessor(thread, k);
-        if (measurePlatform().ResumeThread(thread) == static_cast<DWORD>(-1)) {
-            // A thread left suspended never touches its record. The handle is its only way
-            // to be resumed, and it is closed below.
-            batch->users.fetch_sub(1);
-        } else {
-            ++started;
-        }
-        // Closing the handle leaves the thread running; nothing here waits for it.
-        measurePlatform().CloseHandle(thread);
-    }
-    ReleaseBatch(batch);
-
-    // With no worker running, none would arm the timer and "Test" would stay disabled.
-    if (started == 0)
+    // With no worker running, none would arm the timer and "Test" would stay disabled. The
+    // timer still fires, so that the dialog shows the table as it stands and enables "Test".
+    if (!running)
         RearmDisplayTimer(dialog);
 }
 

@@ -17,7 +17,10 @@ struct ProcessorWorker {
 };
 
 // Disables "Test", sets the ResultTable count to the number of processors and starts one
-// worker per processor, each bound to its processor; returns without waiting for them.
+// worker per processor, each bound to its processor; returns without waiting for them. Where
+// the system has processor groups, that is every logical processor of every active group, in
+// group order, up to the table's last entry, and a starter thread of their own creates them;
+// elsewhere every processor GetSystemInfo reports that an affinity mask can name.
 void startProcessorWorkers(HWND dialog);
 
 // The worker thread: measures MeasureWindowMs × RepeatCount of busy-waiting on its processor,

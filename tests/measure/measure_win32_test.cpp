@@ -10,6 +10,7 @@
 #include "measure/cycle_counter.h"
 #include "measure/cycles_of_call.h"
 #include "measure/frequency_estimator.h"
+#include "measure/processor_groups.h"
 #include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/spin_wait.h"
@@ -26,12 +27,13 @@ DWORD ProcessorCount()
     return system.dwNumberOfProcessors;
 }
 
-// The workers of one test: one per processor the system reports, up to the table's last entry.
+// The workers of one test: one per processor the system reports, as far as an affinity mask
+// can name them (a machine of one processor group).
 LONG WorkerCount()
 {
     const DWORD processors = ProcessorCount();
-    const DWORD last = ResultTable::LastProcessor;
-    return static_cast<LONG>(processors < last ? processors : last);
+    const DWORD maskBits = sizeof(DWORD_PTR) * 8;
+    return static_cast<LONG>(processors < maskBits ? processors : maskBits);
 }
 
 // Whether the system lets a thread of this process be bound to the processor with this bit of
@@ -134,17 +136,28 @@ protected:
     LONG savedRepeat_;
 };
 
+// One binding the start asked for: the group (0 for a plain affinity mask), the mask, and
+// whether the system accepted it.
 struct Binding {
+    WORD group;
     DWORD_PTR mask;
-    DWORD_PTR previous;  // 0 when the system refused
+    bool accepted;
 };
 std::vector<Binding> bindings;
+SetThreadGroupAffinityProc systemSetThreadGroupAffinity;
 
 DWORD_PTR WINAPI RecordedSetThreadAffinityMask(HANDLE thread, DWORD_PTR mask)
 {
     DWORD_PTR previous = SetThreadAffinityMask(thread, mask);
-    bindings.push_back({mask, previous});
+    bindings.push_back({0, mask, previous != 0});
     return previous;
+}
+
+BOOL WINAPI RecordedSetThreadGroupAffinity(HANDLE thread, const GROUP_AFFINITY* affinity, PGROUP_AFFINITY previous)
+{
+    BOOL accepted = systemSetThreadGroupAffinity(thread, affinity, previous);
+    bindings.push_back({affinity->Group, affinity->Mask, accepted != FALSE});
+    return accepted;
 }
 
 bool AllEntriesWritten(LONG count, double sentinel)
@@ -165,7 +178,12 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
     for (LONG k = 1; k <= workers; ++k)
         resultTable.store(k, sentinel);
     bindings.clear();
+    // Whichever way this system binds: with processor groups where it reports them, else with
+    // plain affinity masks.
     measurePlatform().SetThreadAffinityMask = RecordedSetThreadAffinityMask;
+    systemSetThreadGroupAffinity = measurePlatform().SetThreadGroupAffinity;
+    if (systemSetThreadGroupAffinity != nullptr)
+        measurePlatform().SetThreadGroupAffinity = RecordedSetThreadGroupAffinity;
     MeasureWindowMs = 50;
     RepeatCount = 2;
     timerLog = TimerLog();
@@ -173,20 +191,20 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
     startProcessorWorkers(dialog.window);
     EXPECT_FALSE(IsWindowEnabled(dialog.button)) << "Test is disabled at the start";
     EXPECT_EQ(workers, resultTable.count());
-    // Processors beyond the mask's width are not bound at all.
-    const LONG maskBits = sizeof(DWORD_PTR) * 8;
-    ASSERT_EQ(static_cast<size_t>(workers < maskBits ? workers : maskBits), bindings.size());
-    for (size_t i = 0; i < bindings.size(); ++i) {
-        EXPECT_EQ(static_cast<DWORD_PTR>(1) << i, bindings[i].mask) << "processor " << i + 1;
-        EXPECT_EQ(CanBindTo(bindings[i].mask), bindings[i].previous != 0)
-            << "the system's answer to the binding of processor " << i + 1;
-    }
-
     // A timer message after which every entry is written; the timer may fire in between if the
     // workers end far apart.
     ASSERT_TRUE(pumpUntil([&] { return timerLog.arrivals > 0 && AllEntriesWritten(workers, sentinel); },
                           "a display timer message after every worker stored its result", 60000));
     EXPECT_EQ(GetCurrentThreadId(), timerLog.thread);
+    // Every worker is bound before it runs, by this thread or by a starter thread of the
+    // start's own, so every binding is known once every entry is written.
+    ASSERT_EQ(static_cast<size_t>(workers), bindings.size());
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        EXPECT_EQ(0, bindings[i].group) << "processor " << i + 1 << " of a machine of one group";
+        EXPECT_EQ(static_cast<DWORD_PTR>(1) << i, bindings[i].mask) << "processor " << i + 1;
+        EXPECT_EQ(CanBindTo(bindings[i].mask), bindings[i].accepted)
+            << "the system's answer to the binding of processor " << i + 1;
+    }
     for (LONG k = 1; k <= workers; ++k) {
         double mhz = resultTable.value(k);
         EXPECT_GT(mhz, 100.0) << "processor " << k;
@@ -195,7 +213,10 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
     }
 }
 
-// The thread handles the start was given, and those it closed, in order.
+// The thread handles the start was given, and those it closed, in order. Where the system
+// has processor groups a starter thread creates the workers, so the records are kept under a
+// lock.
+CRITICAL_SECTION recordLock;
 std::vector<HANDLE> createdThreads;
 std::vector<HANDLE> closedHandles;
 // Duplicates kept to wait for the threads.
@@ -206,12 +227,14 @@ HANDLE WINAPI KeptCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPT
 {
     HANDLE thread = CreateThread(security, stack, routine, parameter, flags, id);
     HANDLE kept = nullptr;
+    EnterCriticalSection(&recordLock);
     if (thread != nullptr) {
         createdThreads.push_back(thread);
         DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &kept, SYNCHRONIZE, FALSE, 0);
     }
     if (kept != nullptr)
         startedThreads.push_back(kept);
+    LeaveCriticalSection(&recordLock);
     return thread;
 }
 
@@ -230,8 +253,20 @@ bool AllEnded(const std::vector<HANDLE>& threads)
 
 BOOL WINAPI RecordedCloseHandle(HANDLE handle)
 {
+    EnterCriticalSection(&recordLock);
     closedHandles.push_back(handle);
+    LeaveCriticalSection(&recordLock);
     return CloseHandle(handle);
+}
+
+// Whether every thread of one start has been created and its handle closed: the workers and,
+// where the system has processor groups, their starter.
+bool StartDone(size_t threads)
+{
+    EnterCriticalSection(&recordLock);
+    bool done = createdThreads.size() == threads && closedHandles.size() == threads;
+    LeaveCriticalSection(&recordLock);
+    return done;
 }
 
 // The process's handle count is not kept everywhere (Wine always reports 0), so the handles are
@@ -243,10 +278,13 @@ TEST_F(WorkersOnThisMachineTest, AHundredTestsLeaveNoMemoryAndNoHandleBehind)
     measurePlatform().CloseHandle = RecordedCloseHandle;
     MeasureWindowMs = 1;
     RepeatCount = 1;
+    InitializeCriticalSection(&recordLock);
+    const bool grouped = ListGroupProcessors(nullptr, ResultTable::LastProcessor) > 0;
+    const size_t threadsPerStart = WorkerCount() + (grouped ? 1 : 0);
     // Reserved up front, so that recording allocates nothing the count below would see.
-    createdThreads.reserve(WorkerCount());
-    closedHandles.reserve(WorkerCount());
-    startedThreads.reserve(WorkerCount());
+    createdThreads.reserve(threadsPerStart);
+    closedHandles.reserve(threadsPerStart);
+    startedThreads.reserve(threadsPerStart);
     long allocationsBefore = LiveAllocations();
 
     int workersSeen = 0;
@@ -256,7 +294,10 @@ TEST_F(WorkersOnThisMachineTest, AHundredTestsLeaveNoMemoryAndNoHandleBehind)
         closedHandles.clear();
         startedThreads.clear();
         startProcessorWorkers(dialog.window);
-        workersSeen += static_cast<int>(startedThreads.size());
+        if (!waitUntil([&] { return StartDone(threadsPerStart); },
+                       "every thread of the start created and its handle closed", 60000))
+            break;
+        workersSeen += static_cast<int>(startedThreads.size() - (grouped ? 1 : 0));
         handlesLeftOpen += static_cast<int>(createdThreads.size()) - static_cast<int>(closedHandles.size());
         for (size_t i = 0; i < createdThreads.size() && i < closedHandles.size(); ++i)
             handlesLeftOpen += createdThreads[i] != closedHandles[i];
@@ -271,6 +312,7 @@ TEST_F(WorkersOnThisMachineTest, AHundredTestsLeaveNoMemoryAndNoHandleBehind)
     EXPECT_EQ(allocationsBefore, allocationsAfter);
     EXPECT_EQ(0, handlesLeftOpen);
     KillTimer(dialog.window, DisplayTimer);
+    DeleteCriticalSection(&recordLock);
 }
 
 // Runs the probe program beside this one and returns its exit code.

@@ -114,13 +114,17 @@ protected:
         platform.EnableWindow = FakeEnableWindow;
         platform.KillTimer = FakeKillTimer;
         platform.SetTimer = FakeSetTimer;
+        // Without processor groups unless a test gives the platform some.
+        platform.GetActiveProcessorGroupCount = nullptr;
+        platform.GetActiveProcessorCount = nullptr;
+        platform.SetThreadGroupAffinity = nullptr;
         threadsFail = false;
         affinityResult = 1;
         // Reserved up front, so that logging a call allocates only the text of the call.
         threads.clear();
-        threads.reserve(256);
+        threads.reserve(ResultTable::LastProcessor);
         calls.clear();
-        calls.reserve(2048);
+        calls.reserve(4 * ResultTable::LastProcessor + 8);
         savedWindow_ = MeasureWindowMs;
         savedRepeat_ = RepeatCount;
         MeasureWindowMs = 1;
@@ -232,7 +236,7 @@ TEST_F(ProcessorWorkersTest, EachProcessorGetsASuspendedWorkerBoundToItsOwnBit)
         {"4 processors", 4, 4, 4},
         {"5 processors", 5, 5, 5},
         {"as many as the mask has bits", static_cast<DWORD>(MaskBits), MaskBits, MaskBits},
-        {"more than the table holds", 200, 127, MaskBits},
+        {"more than the mask can name", 200, MaskBits, MaskBits},
     };
     for (const StartCase& c : cases) {
         threads.clear();
@@ -264,6 +268,167 @@ TEST_F(ProcessorWorkersTest, EachProcessorGetsASuspendedWorkerBoundToItsOwnBit)
             EXPECT_NE(777.0, resultTable.value(k)) << c.name << ": entry " << k << " written";
         EXPECT_EQ(2u * c.workers, calls.size()) << c.name << ": each worker re-arms the timer";
     }
+}
+
+std::vector<DWORD> groupSizes; // the active processors of each group the fake system reports
+
+WORD WINAPI FakeGetActiveProcessorGroupCount()
+{
+    return static_cast<WORD>(groupSizes.size());
+}
+
+DWORD WINAPI FakeGetActiveProcessorCount(WORD group)
+{
+    return group < groupSizes.size() ? groupSizes[group] : 0;
+}
+
+BOOL WINAPI FakeSetThreadGroupAffinity(HANDLE thread, const GROUP_AFFINITY* affinity, PGROUP_AFFINITY previous)
+{
+    calls.push_back("bind " + Text(thread) + " group " + std::to_string(affinity->Group) + " "
+                    + std::to_string(affinity->Mask) + (previous == nullptr ? "" : " asking"));
+    return TRUE;
+}
+
+void UseProcessorGroups(const std::vector<DWORD>& sizes)
+{
+    groupSizes = sizes;
+    measurePlatform().GetActiveProcessorGroupCount = FakeGetActiveProcessorGroupCount;
+    measurePlatform().GetActiveProcessorCount = FakeGetActiveProcessorCount;
+    measurePlatform().SetThreadGroupAffinity = FakeSetThreadGroupAffinity;
+}
+
+struct GroupCase {
+    const char* name;
+    std::vector<DWORD> groups;
+};
+
+// Every processor of every group, in group order. The dialog thread only starts a starter
+// thread; that creates each worker suspended and bound to its group and bit, and resumes all
+// once all exist. A group's processors past the mask's width (32 in the x86 program) and
+// everything past the table's last entry get no worker.
+TEST_F(ProcessorWorkersTest, WithProcessorGroupsEveryGroupsProcessorsGetAWorkerInGroupOrder)
+{
+    const GroupCase cases[] = {
+        {"1 processor", {1}},
+        {"2 processors", {2}},
+        {"64 processors", {64}},
+        {"65 processors in two groups", {64, 1}},
+        {"128 processors in two groups", {64, 64}},
+        {"2 x 48", {48, 48}},
+        {"40, 40 and 16", {40, 40, 16}},
+        {"2,048 processors in 32 groups", std::vector<DWORD>(32, 64)},
+        {"more than the table holds", std::vector<DWORD>(33, 64)},
+    };
+    for (const GroupCase& c : cases) {
+        UseProcessorGroups(c.groups);
+        struct Place {
+            DWORD group;
+            DWORD_PTR mask;
+        };
+        std::vector<Place> places;
+        for (DWORD g = 0; g < c.groups.size(); ++g) {
+            for (DWORD bit = 0; bit < c.groups[g] && bit < static_cast<DWORD>(MaskBits); ++bit) {
+                if (places.size() < static_cast<size_t>(ResultTable::LastProcessor))
+                    places.push_back({g, static_cast<DWORD_PTR>(1) << bit});
+            }
+        }
+        const LONG workers = static_cast<LONG>(places.size());
+        threads.clear();
+        calls.clear();
+        startProcessorWorkers(Dialog);
+
+        ASSERT_EQ(1u, threads.size()) << c.name << ": the dialog thread starts the starter alone";
+        const CreatedThread starter = threads[0];
+        EXPECT_EQ(workers, resultTable.count()) << c.name << ": set before any worker exists";
+        EXPECT_EQ((std::vector<std::string>{"disable Test", "create " + Text(starter.handle) + " stack 262144",
+                                            "close " + Text(starter.handle)}),
+                  calls)
+            << c.name;
+        calls.clear();
+        EXPECT_EQ(1u, starter.routine(starter.parameter)) << c.name;
+
+        ASSERT_EQ(places.size() + 1, threads.size()) << c.name;
+        std::vector<std::string> expected;
+        std::vector<std::string> resumed;
+        for (LONG k = 1; k <= workers; ++k) {
+            const CreatedThread& thread = threads[k];
+            const ProcessorWorker* record = static_cast<const ProcessorWorker*>(thread.parameter);
+            EXPECT_EQ(ProcessorWorkerMain, thread.routine) << c.name << ", worker " << k;
+            EXPECT_EQ(k, record->processor) << c.name << ", worker " << k;
+            EXPECT_EQ(static_cast<DWORD>(CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION), thread.flags)
+                << c.name << ", worker " << k;
+            std::string handle = Text(thread.handle);
+            expected.push_back("create " + handle + " stack 262144");
+            expected.push_back("bind " + handle + " group " + std::to_string(places[k - 1].group) + " "
+                               + std::to_string(places[k - 1].mask));
+            resumed.push_back("resume " + handle);
+            resumed.push_back("close " + handle);
+        }
+        expected.insert(expected.end(), resumed.begin(), resumed.end());
+        EXPECT_EQ(expected, calls) << c.name;
+
+        calls.clear();
+        runWorkers(1, threads.size());
+        for (LONG k = 1; k <= workers; ++k)
+            EXPECT_NE(777.0, resultTable.value(k)) << c.name << ": entry " << k << " written";
+        EXPECT_EQ(2u * workers, calls.size()) << c.name << ": each worker re-arms the timer";
+    }
+}
+
+// A start with processor groups whose workers cannot be created still arms the timer, from
+// the starter thread or, where that cannot be created either, from the dialog thread doing the
+// starter's work. Either way "Test" comes back, and nothing is kept.
+TEST_F(ProcessorWorkersTest, WithProcessorGroupsAStartThatRunsNoWorkerStillArmsTheTimer)
+{
+    UseProcessorGroups({4});
+    for (bool starterCreated : {true, false}) {
+        const char* name = starterCreated ? "the starter runs" : "no starter";
+        threads.clear();
+        threadsFail = !starterCreated;
+        long before = LiveAllocations();
+        startProcessorWorkers(Dialog);
+        if (starterCreated) {
+            ASSERT_EQ(1u, threads.size()) << name;
+            threadsFail = true;
+            threads[0].routine(threads[0].parameter);
+        }
+        EXPECT_EQ(4, resultTable.count()) << name;
+        ASSERT_LE(2u, calls.size()) << name;
+        EXPECT_EQ("kill timer 1000", calls[calls.size() - 2]) << name;
+        EXPECT_EQ("set timer 1000 500", calls.back()) << name;
+        calls.clear();
+        EXPECT_EQ(before, LiveAllocations()) << name;
+    }
+}
+
+// Where the lookups find nothing, or the system reports no group or no processor in any, the
+// start is the one without groups, call for call.
+TEST_F(ProcessorWorkersTest, WithoutUsableProcessorGroupsTheStartBindsWithPlainMasks)
+{
+    processorCount = 3;
+    startProcessorWorkers(Dialog);
+    const std::vector<std::string> plain = calls;
+    ASSERT_EQ(1u + 3 * 4, plain.size());
+    EXPECT_EQ("bind " + Text(threads[2].handle) + " 4", plain[plain.size() - 3]);
+
+    const GroupCase cases[] = {
+        {"no group reported", {}},
+        {"groups without processors", {0, 0}},
+    };
+    for (const GroupCase& c : cases) {
+        UseProcessorGroups(c.groups);
+        threads.clear();
+        calls.clear();
+        startProcessorWorkers(Dialog);
+        EXPECT_EQ(plain, calls) << c.name;
+        EXPECT_EQ(3, resultTable.count()) << c.name;
+    }
+    measurePlatform().SetThreadGroupAffinity = nullptr;
+    groupSizes = {8};
+    threads.clear();
+    calls.clear();
+    startProcessorWorkers(Dialog);
+    EXPECT_EQ(plain, calls) << "SetThreadGroupAffinity missing";
 }
 
 TEST_F(ProcessorWorkersTest, ASecondTestLeavesEntriesAboveItsCountAlone)
@@ -335,14 +500,14 @@ TEST(ResultTableTest, EntriesOutsideTheTableAreNeitherStoredNorRead)
 {
     ResultTable table;
     table.store(0, 1.0);
-    table.store(128, 1.0);
+    table.store(2049, 1.0);
     table.store(-1, 1.0);
-    table.store(127, 3000.5);
+    table.store(2048, 3000.5);
     EXPECT_EQ(0.0, table.value(0));
-    EXPECT_EQ(0.0, table.value(128));
+    EXPECT_EQ(0.0, table.value(2049));
     EXPECT_EQ(0.0, table.value(-1));
-    EXPECT_EQ(3000.5, table.value(127));
-    const LONG counts[][2] = {{-5, 0}, {0, 0}, {2, 2}, {127, 127}, {128, 127}, {100000, 127}};
+    EXPECT_EQ(3000.5, table.value(2048));
+    const LONG counts[][2] = {{-5, 0}, {0, 0}, {2, 2}, {2048, 2048}, {2049, 2048}, {100000, 2048}};
     for (const auto& c : counts) {
         table.setCount(c[0]);
         EXPECT_EQ(c[1], table.count()) << "count set to " << c[0];

@@ -1,0 +1,116 @@
+// The cost of one test's start on a machine of many processors: the time from the call that
+// starts the workers until the dialog thread has it back, with the platform reporting
+// processor groups of 64 (the bindings are taken as given: this machine has few processors).
+// The workers are real threads; each run waits for all of them before the next. Prints
+//   worker_start processors=<n> runs=<r> median_ms=<m> max_ms=<x>
+// Arguments: the number of processors (default 256, a multiple of 64 or not) and of runs
+// (default 9).
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "measure/measure_platform.h"
+#include "measure/processor_workers.h"
+#include "measure/test_parameters.h"
+
+namespace {
+
+const DWORD GroupSize = 64;
+DWORD processors = 256;
+
+WORD WINAPI ReportedGroupCount()
+{
+    return static_cast<WORD>((processors + GroupSize - 1) / GroupSize);
+}
+
+DWORD WINAPI ReportedProcessorCount(WORD group)
+{
+    const DWORD before = group * GroupSize;
+    return processors - before < GroupSize ? processors - before : GroupSize;
+}
+
+BOOL WINAPI AcceptedGroupAffinity(HANDLE, const GROUP_AFFINITY*, PGROUP_AFFINITY)
+{
+    return TRUE;
+}
+
+// Duplicates of the workers' handles, to wait for them between runs.
+std::vector<HANDLE> started;
+
+HANDLE WINAPI KeptCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
+                               LPVOID parameter, DWORD flags, LPDWORD id)
+{
+    HANDLE thread = CreateThread(security, stack, routine, parameter, flags, id);
+    HANDLE kept = nullptr;
+    if (thread != nullptr
+        && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &kept, SYNCHRONIZE, FALSE, 0))
+        started.push_back(kept);
+    return thread;
+}
+
+void WaitForWorkers()
+{
+    for (size_t from = 0; from < started.size(); from += MAXIMUM_WAIT_OBJECTS) {
+        const size_t count = std::min<size_t>(started.size() - from, MAXIMUM_WAIT_OBJECTS);
+        WaitForMultipleObjects(static_cast<DWORD>(count), started.data() + from, TRUE, INFINITE);
+    }
+    for (HANDLE thread : started)
+        CloseHandle(thread);
+    started.clear();
+}
+
+double Milliseconds(LONGLONG ticks)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1)
+        processors = static_cast<DWORD>(atoi(argv[1]));
+    const int runs = argc > 2 ? atoi(argv[2]) : 9;
+    if (processors < 1 || processors > 2048 || runs < 1) {
+        fprintf(stderr, "usage: worker_start_bench [processors 1-2048] [runs]\n");
+        return 64;
+    }
+
+    MeasurePlatform& platform = measurePlatform();
+    platform.GetActiveProcessorGroupCount = ReportedGroupCount;
+    platform.GetActiveProcessorCount = ReportedProcessorCount;
+    platform.SetThreadGroupAffinity = AcceptedGroupAffinity;
+    platform.CreateThread = KeptCreateThread;
+    started.reserve(processors);
+
+    // A window with a "Test" button (control 1) in place of the dialog.
+    HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 50, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    CreateWindowExA(0, "BUTTON", "Test", WS_CHILD, 0, 0, 50, 20, dialog, reinterpret_cast<HMENU>(1),
+                    GetModuleHandleA(nullptr), nullptr);
+    MeasureWindowMs = 1;
+    RepeatCount = 1;
+
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        LARGE_INTEGER before, after;
+        QueryPerformanceCounter(&before);
+        startProcessorWorkers(dialog);
+        QueryPerformanceCounter(&after);
+        times.push_back(Milliseconds(after.QuadPart - before.QuadPart));
+        WaitForWorkers();
+    }
+    KillTimer(dialog, DisplayTimer);
+    DestroyWindow(dialog);
+
+    std::sort(times.begin(), times.end());
+    printf("worker_start processors=%lu runs=%d median_ms=%.2f max_ms=%.2f\n",
+           static_cast<unsigned long>(processors), runs, times[times.size() / 2], times.back());
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+// Where one worker is bound: a processor group and the one bit of that group's affinity mask
+// that names its processor.
+struct ProcessorPlace {
+    WORD group;
+    KAFFINITY mask;
+};
+
+// The logical processors of every active processor group (Windows 7 and later), in group
+// order and, within a group, processor order. A group's processors past the width of an
+// affinity mask (32 bits in a 32-bit program) cannot be named, so they are left out, as is
+// everything past room. Writes the places to places unless it is null and returns how many
+// there are: 0 where the system lacks processor groups or reports none, and the caller then
+// binds with plain affinity masks.
+LONG ListGroupProcessors(ProcessorPlace* places, LONG room);
