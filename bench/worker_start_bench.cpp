@@ -2,7 +2,8 @@
 // starts the workers until the dialog thread has it back, with the platform reporting
 // processor groups of 64 (the bindings are taken as given: this machine has few processors).
 // The workers are real threads; each run waits for all of them before the next. Prints
-//   worker_start processors=<n> runs=<r> median_ms=<m> max_ms=<x>
+//   worker_start processors=<n> workers=<w> runs=<r> median_ms=<m> max_ms=<x>
+// where workers is how many one start ran: the x86 program names 32 processors of a group.
 // Arguments: the number of processors (default 256, a multiple of 64 or not) and of runs
 // (default 9).
 
@@ -38,7 +39,10 @@ BOOL WINAPI AcceptedGroupAffinity(HANDLE, const GROUP_AFFINITY*, PGROUP_AFFINITY
     return TRUE;
 }
 
-// Duplicates of the workers' handles, to wait for them between runs.
+// Duplicates of the handles of the threads one start made, to wait for them between runs: its
+// starter, and the workers the starter creates on its own thread, hence the lock.
+CRITICAL_SECTION startedLock;
+HANDLE starter;
 std::vector<HANDLE> started;
 
 HANDLE WINAPI KeptCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
@@ -47,20 +51,36 @@ HANDLE WINAPI KeptCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPT
     HANDLE thread = CreateThread(security, stack, routine, parameter, flags, id);
     HANDLE kept = nullptr;
     if (thread != nullptr
-        && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &kept, SYNCHRONIZE, FALSE, 0))
-        started.push_back(kept);
+        && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &kept, SYNCHRONIZE, FALSE, 0)) {
+        EnterCriticalSection(&startedLock);
+        if (routine == ProcessorWorkerMain)
+            started.push_back(kept);
+        else
+            starter = kept;
+        LeaveCriticalSection(&startedLock);
+    }
     return thread;
 }
 
-void WaitForWorkers()
+// Waits for the threads of one start and returns how many workers it ran.
+size_t WaitForWorkers()
 {
+    // The starter is known once the start has returned; when it has ended, every worker's
+    // handle is in the list.
+    if (starter != nullptr) {
+        WaitForSingleObject(starter, INFINITE);
+        CloseHandle(starter);
+        starter = nullptr;
+    }
     for (size_t from = 0; from < started.size(); from += MAXIMUM_WAIT_OBJECTS) {
         const size_t count = std::min<size_t>(started.size() - from, MAXIMUM_WAIT_OBJECTS);
         WaitForMultipleObjects(static_cast<DWORD>(count), started.data() + from, TRUE, INFINITE);
     }
     for (HANDLE thread : started)
         CloseHandle(thread);
+    const size_t workers = started.size();
     started.clear();
+    return workers;
 }
 
 double Milliseconds(LONGLONG ticks)
@@ -87,6 +107,7 @@ int main(int argc, char** argv)
     platform.GetActiveProcessorCount = ReportedProcessorCount;
     platform.SetThreadGroupAffinity = AcceptedGroupAffinity;
     platform.CreateThread = KeptCreateThread;
+    InitializeCriticalSection(&startedLock);
     started.reserve(processors);
 
     // A window with a "Test" button (control 1) in place of the dialog.
@@ -98,19 +119,21 @@ int main(int argc, char** argv)
     RepeatCount = 1;
 
     std::vector<double> times;
+    size_t workers = 0;
     for (int run = 0; run < runs; ++run) {
         LARGE_INTEGER before, after;
         QueryPerformanceCounter(&before);
         startProcessorWorkers(dialog);
         QueryPerformanceCounter(&after);
         times.push_back(Milliseconds(after.QuadPart - before.QuadPart));
-        WaitForWorkers();
+        workers = WaitForWorkers();
     }
     KillTimer(dialog, DisplayTimer);
     DestroyWindow(dialog);
 
     std::sort(times.begin(), times.end());
-    printf("worker_start processors=%lu runs=%d median_ms=%.2f max_ms=%.2f\n",
-           static_cast<unsigned long>(processors), runs, times[times.size() / 2], times.back());
+    printf("worker_start processors=%lu workers=%lu runs=%d median_ms=%.2f max_ms=%.2f\n",
+           static_cast<unsigned long>(processors), static_cast<unsigned long>(workers), runs,
+           times[times.size() / 2], times.back());
     return 0;
 }
