@@ -17,16 +17,29 @@
 
 if(ZYK_ARCH STREQUAL "x86")
   set(zyk_oldest_processor_flags -march=i386 $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+  # The program's libraries.
   foreach(target IN LISTS zyk_program_targets ITEMS zyk_x86_runtime)
-    target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:C,CXX>:${zyk_oldest_processor_flags}>")
     get_target_property(type ${target} TYPE)
-    if(type STREQUAL "STATIC_LIBRARY" AND NOT target STREQUAL "zyk_x86_runtime")
+    if(type STREQUAL "EXECUTABLE")
+      continue()
+    endif()
+    target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:C,CXX>:${zyk_oldest_processor_flags}>")
+    if(NOT target STREQUAL "zyk_x86_runtime")
       target_link_libraries(${target} PUBLIC zyk_x86_runtime)
     endif()
   endforeach()
-  target_link_libraries(Zyklomatrix PRIVATE zyk_x86_runtime)
+  # The program, and its build as on a 486 for the end-to-end tests.
+  set(zyk_x86_programs Zyklomatrix)
+  if(TARGET zyk_program_486)
+    list(APPEND zyk_x86_programs zyk_program_486)
+  endif()
+  foreach(program IN LISTS zyk_x86_programs)
+    target_sources(${program} PRIVATE ${CMAKE_SOURCE_DIR}/app/process_start_x86.cpp)
+    target_compile_options(${program} PRIVATE "$<$<COMPILE_LANGUAGE:C,CXX>:${zyk_oldest_processor_flags}>")
+    target_link_libraries(${program} PRIVATE zyk_x86_runtime)
+    # No runtime start-up, and so nothing that would need its relocation of imported data.
+    target_link_options(${program} PRIVATE -nostartfiles LINKER:--disable-runtime-pseudo-reloc)
+  endforeach()
   set_source_files_properties(measure/result_table.cpp measure/test_parameters.cpp
     TARGET_DIRECTORY zyk_measure PROPERTIES COMPILE_OPTIONS -march=pentium)
-  # No runtime start-up, and so nothing that would need its relocation of imported data.
-  target_link_options(Zyklomatrix PRIVATE -nostartfiles LINKER:--disable-runtime-pseudo-reloc)
 endif()
