@@ -56,7 +56,9 @@ extern "C" void __cxa_pure_virtual()
 // of the thread that is running the initialiser, 0 while none is. Threads that find another
 // one initialising wait until it has finished or given up; a thread that finds itself there
 // has re-entered its own initialiser, which can never finish, so it ends the program as the
-// library does. Thread ids are never 0.
+// library does. Thread ids are never 0. Byte 1 locks bytes 4 to 7 while a thread claims the
+// guard: the lock is taken with XCHG, which every x86 processor has, where a compare-and-swap
+// would need a 486.
 
 namespace {
 
@@ -70,9 +72,27 @@ DWORD* InitialisingThread(unsigned long long* guard)
     return reinterpret_cast<DWORD*>(reinterpret_cast<unsigned char*>(guard) + 4);
 }
 
+unsigned char* ClaimLock(unsigned long long* guard)
+{
+    return reinterpret_cast<unsigned char*>(guard) + 1;
+}
+
 bool Initialised(unsigned long long* guard)
 {
     return __atomic_load_n(DoneFlag(guard), __ATOMIC_ACQUIRE) != 0;
+}
+
+// Makes self the initialising thread unless another one is; returns the one found there,
+// 0 when the claim succeeded.
+DWORD Claim(unsigned long long* guard, DWORD self)
+{
+    while (__atomic_exchange_n(ClaimLock(guard), 1, __ATOMIC_ACQUIRE) != 0)
+        Sleep(1);
+    DWORD owner = __atomic_load_n(InitialisingThread(guard), __ATOMIC_RELAXED);
+    if (owner == 0)
+        __atomic_store_n(InitialisingThread(guard), self, __ATOMIC_RELAXED);
+    __atomic_store_n(ClaimLock(guard), 0, __ATOMIC_RELEASE);
+    return owner;
 }
 
 }  // namespace
@@ -83,9 +103,8 @@ extern "C" int __cxa_guard_acquire(unsigned long long* guard)
     for (;;) {
         if (Initialised(guard))
             return 0;
-        DWORD owner = 0;
-        if (__atomic_compare_exchange_n(InitialisingThread(guard), &owner, self, false,
-                                        __ATOMIC_ACQ_REL, __ATOMIC_ACQUIRE)) {
+        DWORD owner = Claim(guard, self);
+        if (owner == 0) {
             // The previous owner may have finished between the test above and the claim.
             if (!Initialised(guard))
                 return 1;

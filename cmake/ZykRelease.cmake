@@ -45,7 +45,7 @@ if(ZYK_RELEASE)
   # through the program's frames when it dispatches an exception.
   # Reproducible: no compiler banner, no source or build folder in the output,
   # no link time in the PE header.
-  set(zyk_release_flags -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+  set(zyk_release_flags -Os -ffunction-sections -fno-exceptions -fno-rtti
       -fno-ident "-ffile-prefix-map=${CMAKE_BINARY_DIR}/=" "-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=")
   if(ZYK_ARCH STREQUAL "x86")
     list(APPEND zyk_release_flags -fno-asynchronous-unwind-tables)
