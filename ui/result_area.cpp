@@ -82,6 +82,9 @@ void ResultArea::arrange(HWND dialog, LONG values) {
     place(GetDlgItem(dialog, IDC_UNIT), parts.unitLabel);
     place(GetDlgItem(dialog, IDC_SITE_LINK), parts.siteLink);
     resizeDialog(dialog, parts.clientHeight);
+    // The group box draws only its frame: the old one would stay where the
+    // dialog is not drawn again as a whole.
+    InvalidateRect(dialog, nullptr, TRUE);
     if (values > ResultColumns)
         resultField.showLines(shownLayout);
     else
