@@ -20,10 +20,10 @@ const char* valueEnd(const char* text) {
 char* copyWindowText(HWND window) {
     const int length = GetWindowTextLengthA(window);
     char* text = new (std::nothrow) char[length + 1];
-    if (text != nullptr && GetWindowTextA(window, text, length + 1) < 0)
+    if (text != nullptr) {
         text[0] = '\0';
-    if (text != nullptr)
-        text[length] = '\0';
+        GetWindowTextA(window, text, length + 1);
+    }
     return text;
 }
 

@@ -107,24 +107,20 @@ TEST(ResultLayout, EveryValueInTheFieldTheFieldInTheDialogTheDialogInTheWorkArea
     }
 }
 
-// The lines that fit in the work area are all shown: the field scrolls only
-// when the dialog with one more line would no longer fit.
+// The field scrolls only when one more line would take the dialog past the
+// work area; 64 lines fit at 96 DPI but not at 144.
 TEST(ResultLayout, ScrollsOnlyPastWhatTheWorkAreaHolds) {
-    const Screen& s = Screens[0];
-    const ResultAreaParts original = templateParts(s);
-    for (LONG values : {256L, 2048L}) {
-        SCOPED_TRACE(std::to_string(values) + " values");
-        const ResultLayout layout = LayOutResults(values, original, screenOf(s));
-        const int dialogHeight = layout.parts.clientHeight + s.frameHeight;
-        if (layout.scrolls)
-            EXPECT_GT(dialogHeight + s.baseY, s.workAreaHeight) << "one more line would fit";
-        else
-            EXPECT_EQ(layout.lines, layout.visibleLines);
+    struct Case { const Screen& screen; LONG values; bool scrolls; };
+    const Case cases[] = {{Screens[0], 256, false}, {Screens[0], 2048, true}, {Screens[1], 256, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.screen.name) + ", " + std::to_string(c.values) + " values");
+        const ResultLayout layout = LayOutResults(c.values, templateParts(c.screen), screenOf(c.screen));
+        ASSERT_EQ(c.scrolls, layout.scrolls);
+        if (layout.scrolls) {
+            EXPECT_GT(layout.parts.clientHeight + c.screen.frameHeight + layout.lineHeight,
+                      c.screen.workAreaHeight) << "room for one more line";
+        }
     }
-    EXPECT_FALSE(LayOutResults(256, original, screenOf(s)).scrolls) << "64 lines fit at 96 DPI";
-    EXPECT_TRUE(LayOutResults(2048, original, screenOf(s)).scrolls);
-    EXPECT_TRUE(LayOutResults(256, templateParts(Screens[1]), screenOf(Screens[1])).scrolls)
-        << "but not at 144 DPI";
 }
 
 }  // namespace
