@@ -321,7 +321,21 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     const LONG style = GetWindowLongA(field, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_TRUE(style & WS_TABSTOP) << "the keyboard can reach it";
-    EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(field, WM_GETDLGCODE, 0, 0));
+    // Tab from the list before it reaches the field, and the dialog manager
+    // leaves the arrow keys to it.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetFocus(item(1001));
+    auto key = [&](HWND to, WPARAM code) {
+        MSG message = {};
+        message.hwnd = to;
+        message.message = WM_KEYDOWN;
+        message.wParam = code;
+        return dialog.screen(&message);
+    };
+    EXPECT_TRUE(key(item(1001), VK_TAB));
+    EXPECT_EQ(field, GetFocus()) << "Tab";
+    EXPECT_TRUE(key(field, VK_DOWN));
+    EXPECT_EQ(1, dialog.results().field().topLine()) << "Down";
     const int last = LastTopLine(layout);
     struct Step { UINT message; WPARAM wParam; int top; };
     const Step steps[] = {
