@@ -373,6 +373,22 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     EXPECT_FALSE(GetWindowLongA(field, GWL_STYLE) & (WS_VSCROLL | WS_TABSTOP));
 }
 
+// A dialog minimised while the workers run gets its new height when it is
+// restored.
+TEST_F(MainDialogTest, MinimisedDialogGrowsWhenRestored) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    RECT made;
+    GetWindowRect(window, &made);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window));
+    showValues(window, 16);
+    EXPECT_TRUE(IsIconic(window)) << "stays minimised";
+    ShowWindow(window, SW_RESTORE);
+    RECT restored;
+    GetWindowRect(window, &restored);
+    EXPECT_EQ(heightOf(made) + 3 * dialog.results().layout().lineHeight, heightOf(restored));
+}
+
 // Start-up registers the thread's pump first; when that failed, the dialog
 // still opens and works without the dialog manager's keyboard handling.
 class MainDialogWithoutPumpTest : public MainDialogTest {
