@@ -88,6 +88,8 @@ BOOL MainDialog::runIdle() {
 int MainDialog::prepareDialog() {
     HWND dialog = window();
     placeCentred(dialog, nullptr);
+    // The result area as the template made it, before anything moves it.
+    resultArea.capture(dialog);
 
     ZeroMemory(&PlatformVersion, sizeof PlatformVersion);
     PlatformVersion.dwOSVersionInfoSize = sizeof PlatformVersion;
@@ -203,6 +205,9 @@ void MainDialog::showResults(UINT_PTR) {
     // the dialog thread shows results.
     static char text[ResultDisplaySize];
     FormatResultTable(resultTable, text);
+    // The field takes its lines before it gets the text, so that the text is
+    // drawn once, the way it is meant to be.
+    resultArea.arrange(dialog, resultTable.count());
     SetWindowTextA(GetDlgItem(dialog, IDC_RESULT), text);
     EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
 }

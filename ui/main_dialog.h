@@ -4,6 +4,7 @@
 #include "app/message_pump.h"
 #include "app/window_binding.h"
 #include "link/link_label.h"
+#include "ui/result_area.h"
 
 // Platform record filled when the main dialog opens; its dwPlatformId picks
 // the measuring method of each test: the per-processor workers on the NT
@@ -39,6 +40,7 @@ public:
     void showResults(UINT_PTR timerId);
 
     const LinkLabel& link() const { return siteLink; }
+    const ResultArea& results() const { return resultArea; }
 
 private:
     // Saves (mode 1) or restores (mode 0) the child controls' states.
@@ -52,4 +54,6 @@ private:
     HWND windowList;
     HWND repeatList;
     char stateKeyPath[1024];
+    // The result field, and the room it takes with more than four values.
+    ResultArea resultArea;
 };

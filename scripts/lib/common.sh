@@ -183,6 +183,43 @@ zyk_stop_all() {
   ZYK_STARTED_NAMESPACES=""
 }
 
+# zyk_capture_held <output file> <pid> <hold file> <png file>
+#
+# For a program that prints "dialog: x y width height" once its dialog shows
+# what is wanted, then holds the dialog open until <hold file> exists: waits
+# for that line while <pid> runs, takes a picture of that part of the display
+# until two in a row are the same (the last paint may still be on its way to
+# the X server), saves it as <png file> and creates the hold file. Fails when
+# the line never comes; the hold file is created either way.
+zyk_capture_held() {
+  local out=$1 pid=$2 hold=$3 png=$4
+  local geometry="" i
+  for i in $(seq 1 1200); do
+    geometry=$(sed -n 's/^dialog: //p' "$out" | tr -d '\r')
+    [ -n "$geometry" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ -z "$geometry" ]; then
+    touch "$hold"
+    return 1
+  fi
+  local x y width height shots
+  read -r x y width height <<<"$geometry"
+  shots=$(mktemp -d)
+  for i in $(seq 1 40); do
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$shots/shot.png"
+    if [ -f "$shots/last.png" ] && cmp -s <(convert "$shots/shot.png" rgb:-) <(convert "$shots/last.png" rgb:-); then
+      break
+    fi
+    mv "$shots/shot.png" "$shots/last.png"
+  done
+  [ -f "$shots/shot.png" ] || mv "$shots/last.png" "$shots/shot.png"
+  mv "$shots/shot.png" "$png"
+  rm -rf "$shots"
+  touch "$hold"
+}
+
 # zyk_run_suite <note> <build name>...
 #
 # Runs every test program of the given builds with the Wine in use and

@@ -13,7 +13,9 @@ WPARAM drainMessages() {
 }
 
 std::string controlText(HWND dialog, int id) {
-    char text[20000];
-    int length = GetWindowTextA(GetDlgItem(dialog, id), text, sizeof text);
-    return std::string(text, length > 0 ? length : 0);
+    HWND control = GetDlgItem(dialog, id);
+    std::string text(GetWindowTextLengthA(control) + 1, '\0');
+    int length = GetWindowTextA(control, &text[0], static_cast<int>(text.size()));
+    text.resize(length > 0 ? length : 0);
+    return text;
 }

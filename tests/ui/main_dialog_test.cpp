@@ -3,18 +3,25 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdio.h>
+#include <string.h>
+
 #include <string>
 #include <vector>
 
 #include "app/app_module.h"
 #include "app/message_pump.h"
 #include "dialog_test_support.h"
+#include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
 #include "support/bounded_wait.h"
+#include "support/fake_processors.h"
 #include "support/module_scope.h"
 #include "support/remembered_settings.h"
 #include "ui/main_dialog.h"
+#include "ui/result_display.h"
+#include "ui/result_layout.h"
 #include "ui/site_address.h"
 
 namespace {
@@ -201,6 +208,185 @@ TEST_F(MainDialogTest, CloseBoxAndEscButtonEndWithStatus2) {
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(2, pump.pumpMessages()) << "close box";
     EXPECT_FALSE(IsWindow(window));
+}
+
+// Where the parts of the result area are, in the dialog's client area, and
+// the dialog on the screen.
+struct AreaGeometry {
+    RECT field, unitLabel, siteLink, groupBox, dialog;
+};
+
+RECT rectIn(HWND dialog, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+AreaGeometry areaOf(HWND dialog) {
+    AreaGeometry g = {};
+    g.field = rectIn(dialog, GetDlgItem(dialog, 1002));
+    g.unitLabel = rectIn(dialog, GetDlgItem(dialog, 1004));
+    g.siteLink = rectIn(dialog, GetDlgItem(dialog, 1003));
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[16] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+            g.groupBox = rectIn(dialog, child);
+    }
+    GetWindowRect(dialog, &g.dialog);
+    return g;
+}
+
+LONG heightOf(const RECT& r) { return r.bottom - r.top; }
+
+bool inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+void showValues(HWND dialog, LONG count) {
+    resultTable.setCount(count);
+    for (LONG k = 1; k <= count; ++k)
+        resultTable.store(k, 2400.0 + k * 0.0001);
+    SendMessageA(dialog, WM_TIMER, DisplayTimer, 0);
+}
+
+std::string tableText() {
+    static char text[ResultDisplaySize];
+    FormatResultTable(resultTable, text);
+    return text;
+}
+
+// Up to four values the dialog stays as the template made it. More are shown
+// one line per four values: the field, the group box and the dialog grow,
+// the controls below move down, and every value fits its column. Past what
+// the work area holds the field scrolls, by keyboard and mouse. The field's
+// text is always the table's text.
+TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
+    const AreaGeometry made = areaOf(window);
+    HWND field = item(1002);
+    const LONG_PTR staticProcedure = GetWindowLongPtrA(field, GWLP_WNDPROC);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+
+    // Also stops the first display, which would empty the field.
+    showValues(window, 4);
+    const AreaGeometry four = areaOf(window);
+    EXPECT_EQ(0, memcmp(&made, &four, sizeof made)) << "four values: as made";
+    EXPECT_EQ(staticProcedure, GetWindowLongPtrA(field, GWLP_WNDPROC)) << "the static's own drawing";
+
+    {
+        // Sixteen processors measured by the workers, as the program would.
+        FakeProcessors sixteen(16);
+        PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_NT;
+        command(1);
+        ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; },
+                              "the result display to enable Test", 20000));
+    }
+    ASSERT_EQ(16, resultTable.count());
+    EXPECT_EQ(tableText(), controlText(window, 1002));
+    const ResultLayout& layout = dialog.results().layout();
+    const AreaGeometry sixteen = areaOf(window);
+    const LONG grown = 3 * layout.lineHeight;
+    EXPECT_EQ(heightOf(made.field) + grown, heightOf(sixteen.field));
+    EXPECT_EQ(heightOf(made.groupBox) + grown, heightOf(sixteen.groupBox));
+    EXPECT_EQ(heightOf(made.dialog) + grown, heightOf(sixteen.dialog));
+    EXPECT_EQ(made.unitLabel.top + grown, sixteen.unitLabel.top);
+    EXPECT_EQ(made.siteLink.top + grown, sixteen.siteLink.top);
+    EXPECT_TRUE(inside(sixteen.dialog, work));
+    EXPECT_FALSE(layout.scrolls);
+    {
+        // Each value, as the field's font draws it, fits its column.
+        HDC dc = GetDC(field);
+        HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(field, WM_GETFONT, 0, 0)));
+        for (LONG k = 1; k <= 16; ++k) {
+            char value[32];
+            snprintf(value, sizeof value, "%.4f", resultTable.value(k));
+            SIZE extent;
+            GetTextExtentPoint32A(dc, value, static_cast<int>(strlen(value)), &extent);
+            const RECT cell = ResultCell(layout, (k - 1) / 4, (k - 1) % 4, 0);
+            EXPECT_LE(extent.cx, cell.right - cell.left) << "value " << k;
+        }
+        SelectObject(dc, before);
+        ReleaseDC(field, dc);
+    }
+
+    showValues(window, 2048);
+    EXPECT_TRUE(tableText() == controlText(window, 1002)) << "all 2,048 values, as formatted";
+    const AreaGeometry all = areaOf(window);
+    EXPECT_TRUE(inside(all.dialog, work));
+    EXPECT_TRUE(inside(all.field, all.groupBox));
+    ASSERT_TRUE(layout.scrolls) << "512 lines do not fit";
+    const LONG style = GetWindowLongA(field, GWL_STYLE);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_TRUE(style & WS_TABSTOP) << "the keyboard can reach it";
+    // Tab from the list before it reaches the field, and the dialog manager
+    // leaves the arrow keys to it.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetFocus(item(1001));
+    auto key = [&](HWND to, WPARAM code) {
+        MSG message = {};
+        message.hwnd = to;
+        message.message = WM_KEYDOWN;
+        message.wParam = code;
+        return dialog.screen(&message);
+    };
+    EXPECT_TRUE(key(item(1001), VK_TAB));
+    EXPECT_EQ(field, GetFocus()) << "Tab";
+    EXPECT_TRUE(key(field, VK_DOWN));
+    EXPECT_EQ(1, dialog.results().field().topLine()) << "Down";
+    const int last = LastTopLine(layout);
+    struct Step { UINT message; WPARAM wParam; int top; };
+    const Step steps[] = {
+        {WM_KEYDOWN, VK_END, last},
+        {WM_KEYDOWN, VK_PRIOR, last - layout.visibleLines},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), last - layout.visibleLines - 3},
+        {WM_KEYDOWN, VK_HOME, 0},
+        {WM_KEYDOWN, VK_UP, 0},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 3},
+        {WM_VSCROLL, SB_LINEDOWN, 4},
+        {WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, last + 9), last},
+    };
+    for (const Step& step : steps) {
+        SendMessageA(field, step.message, step.wParam, 0);
+        EXPECT_EQ(step.top, dialog.results().field().topLine())
+            << "message " << step.message << " " << step.wParam;
+    }
+    SCROLLINFO bar = {};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_ALL;
+    GetScrollInfo(field, SB_VERT, &bar);
+    EXPECT_EQ(last, bar.nPos);
+    EXPECT_EQ(511, bar.nMax);
+    RECT fieldOnScreen;
+    GetWindowRect(field, &fieldOnScreen);
+    POINT onBar = {fieldOnScreen.right - 2, (fieldOnScreen.top + fieldOnScreen.bottom) / 2};
+    EXPECT_EQ(HTVSCROLL, SendMessageA(field, WM_NCHITTEST, 0, MAKELPARAM(onBar.x, onBar.y)))
+        << "the mouse reaches the scroll bar";
+
+    showValues(window, 3);
+    EXPECT_EQ(tableText(), controlText(window, 1002));
+    const AreaGeometry back = areaOf(window);
+    EXPECT_EQ(0, memcmp(&made.field, &back.field, sizeof made - sizeof made.dialog)) << "as made";
+    EXPECT_EQ(heightOf(made.dialog), heightOf(back.dialog));
+    EXPECT_FALSE(GetWindowLongA(field, GWL_STYLE) & (WS_VSCROLL | WS_TABSTOP));
+}
+
+// A dialog minimised while the workers run gets its new height when it is
+// restored.
+TEST_F(MainDialogTest, MinimisedDialogGrowsWhenRestored) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    RECT made;
+    GetWindowRect(window, &made);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window));
+    showValues(window, 16);
+    EXPECT_TRUE(IsIconic(window)) << "stays minimised";
+    ShowWindow(window, SW_RESTORE);
+    RECT restored;
+    GetWindowRect(window, &restored);
+    EXPECT_EQ(heightOf(made) + 3 * dialog.results().layout().lineHeight, heightOf(restored));
 }
 
 // Start-up registers the thread's pump first; when that failed, the dialog
