@@ -17,27 +17,11 @@
 #include "measure/measure_platform.h"
 #include "measure/processor_workers.h"
 #include "measure/test_parameters.h"
+#include "support/fake_processors.h"
 
 namespace {
 
-const DWORD GroupSize = 64;
 DWORD processors = 256;
-
-WORD WINAPI ReportedGroupCount()
-{
-    return static_cast<WORD>((processors + GroupSize - 1) / GroupSize);
-}
-
-DWORD WINAPI ReportedProcessorCount(WORD group)
-{
-    const DWORD before = group * GroupSize;
-    return processors - before < GroupSize ? processors - before : GroupSize;
-}
-
-BOOL WINAPI AcceptedGroupAffinity(HANDLE, const GROUP_AFFINITY*, PGROUP_AFFINITY)
-{
-    return TRUE;
-}
 
 // Duplicates of the handles of the threads one start made, to wait for them between runs: its
 // starter, and the workers the starter creates on its own thread, hence the lock.
@@ -102,11 +86,8 @@ int main(int argc, char** argv)
         return 64;
     }
 
-    MeasurePlatform& platform = measurePlatform();
-    platform.GetActiveProcessorGroupCount = ReportedGroupCount;
-    platform.GetActiveProcessorCount = ReportedProcessorCount;
-    platform.SetThreadGroupAffinity = AcceptedGroupAffinity;
-    platform.CreateThread = KeptCreateThread;
+    FakeProcessors machine(processors);
+    measurePlatform().CreateThread = KeptCreateThread;
     InitializeCriticalSection(&startedLock);
     started.reserve(processors);
 

@@ -5,9 +5,10 @@
 #include "support/platform_guard.h"
 
 // Makes the measuring code see a machine with the given number of logical
-// processors for as long as the object lives: GetSystemInfo reports that
-// many, and binding a worker to one of them succeeds without binding it. The
-// workers then run, and measure, on the processors the machine has.
+// processors for as long as the object lives, in processor groups of 64 as
+// Windows forms them, and GetSystemInfo reporting that many where the groups
+// are not asked. Binding a worker to one of them succeeds without binding
+// it: the workers then run, and measure, on the processors the machine has.
 class FakeProcessors {
 public:
     explicit FakeProcessors(DWORD count);
