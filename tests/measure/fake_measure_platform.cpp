@@ -35,6 +35,7 @@ FakeClock& fakeClock()
 namespace {
 
 size_t nextCounterReading;
+size_t nextTimeStampReading;
 size_t nextSerialisedReading;
 
 BOOL WINAPI FakeQueryPerformanceFrequency(LARGE_INTEGER* frequency)
@@ -61,8 +62,11 @@ BOOL WINAPI FakeQueryPerformanceCounter(LARGE_INTEGER* now)
 
 unsigned long long FakeReadTimeStamp()
 {
-    fakeClock().log += 'T';
-    return fakeClock().cycles;
+    FakeClock& clock = fakeClock();
+    clock.log += 'T';
+    if (nextTimeStampReading < clock.timeStampReadings.size())
+        return clock.timeStampReadings[nextTimeStampReading++];
+    return clock.cycles;
 }
 
 unsigned long long FakeReadSerialisedTimeStamp()
@@ -80,6 +84,7 @@ void installFakeClock()
 {
     fakeClock() = FakeClock();
     nextCounterReading = 0;
+    nextTimeStampReading = 0;
     nextSerialisedReading = 0;
     MeasurePlatform& platform = measurePlatform();
     platform.QueryPerformanceFrequency = FakeQueryPerformanceFrequency;

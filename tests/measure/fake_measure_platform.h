@@ -28,7 +28,7 @@ private:
 // A scripted clock for the measuring routines. The performance counter returns the scripted
 // readings in order, then keeps advancing by counterStep from the last one. The time-stamp
 // counter advances by cyclesPerCounterCall at each performance-counter call, so cycles stand
-// for time spent waiting; serialised reads return the scripted readings first.
+// for time spent waiting; plain and serialised reads return their scripted readings first.
 // Every call is logged: F frequency query, C counter read, T time-stamp read, S serialised read.
 struct FakeClock {
     BOOL frequencyResult = TRUE;
@@ -38,6 +38,7 @@ struct FakeClock {
     LONGLONG counterStep = 1;
     unsigned long long cycles = 0;
     unsigned long long cyclesPerCounterCall = 0;
+    std::vector<unsigned long long> timeStampReadings;
     std::vector<unsigned long long> serialisedReadings;
     std::string log;
 
