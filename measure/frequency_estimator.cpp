@@ -2,27 +2,40 @@
 
 #include <math.h>
 
+#include "measure/bracketed_reading.h"
 #include "measure/cycle_counter.h"
 #include "measure/measure_platform.h"
 #include "measure/trace_message.h"
 
 namespace {
 
-// One sample: the cycles between two serialised counter reads that bracket a busy-wait of
-// windowTicks performance-counter ticks, scaled to hertz.
-double TakeSample(CycleCounter& start, CycleCounter& end, LONGLONG windowTicks, unsigned windowMs)
+unsigned long long SampleCounter(void* counter)
+{
+    CycleCounter* cycleCounter = static_cast<CycleCounter*>(counter);
+    cycleCounter->sample();
+    return cycleCounter->count();
+}
+
+// One sample: the cycles between two serialised counter readings that bracket a busy-wait of
+// windowTicks performance-counter ticks, divided by the time that really passed between the
+// readings, in hertz. A wait that overshoots its deadline, because the thread lost its
+// processor near the end, adds cycles and time alike.
+double TakeSample(CycleCounter& start, CycleCounter& end, LONGLONG windowTicks, LONGLONG frequency)
 {
     decltype(&::QueryPerformanceCounter) query = measurePlatform().QueryPerformanceCounter;
     LARGE_INTEGER now;
     query(&now);
     LONGLONG deadline = static_cast<LONGLONG>(static_cast<ULONGLONG>(now.QuadPart) + static_cast<ULONGLONG>(windowTicks));
-    start.sample();
+    const BracketedReading first = ReadBracketed(SampleCounter, &start, frequency);
     do {
         query(&now);
     } while (now.QuadPart < deadline);
-    end.sample();
-    LONGLONG cycles = static_cast<LONGLONG>(end.count() - start.count());
-    return static_cast<double>(cycles) * 1000.0 / static_cast<double>(windowMs);
+    const BracketedReading second = ReadBracketed(SampleCounter, &end, frequency);
+    LONGLONG cycles = static_cast<LONGLONG>(second.cycles - first.cycles);
+    LONGLONG doubledTicks = DoubledTicksBetween(first, second);
+    if (doubledTicks <= 0)
+        return 0.0;
+    return static_cast<double>(cycles) * (2.0 * static_cast<double>(frequency)) / static_cast<double>(doubledTicks);
 }
 
 } // namespace
@@ -44,10 +57,10 @@ int EstimateFrequency(double& mean, double& deviation, unsigned windowMs, unsign
     LONGLONG windowTicks = product / 1000;
 
     double threshold = deviation;
-    double runningMean = TakeSample(start, end, windowTicks, windowMs);
+    double runningMean = TakeSample(start, end, windowTicks, frequency.QuadPart);
     double currentDeviation;
     do {
-        double sample = TakeSample(start, end, windowTicks, windowMs);
+        double sample = TakeSample(start, end, windowTicks, frequency.QuadPart);
         runningMean = (sample + runningMean) / 2.0;
         deviationSum = deviationSum + fabs(sample - runningMean);
         ++refinements;

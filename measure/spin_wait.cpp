@@ -19,8 +19,7 @@ LONGLONG Elapsed(const LARGE_INTEGER& now, const LARGE_INTEGER& start)
 
 } // namespace
 
-// Both routines stay out of line and unspecialised: their cycles are what the workers measure.
-[[gnu::noipa]] void SpinWait(int milliseconds)
+void SpinWait(int milliseconds)
 {
     LARGE_INTEGER frequency;
     if (!measurePlatform().QueryPerformanceFrequency(&frequency))
@@ -33,19 +32,4 @@ LONGLONG Elapsed(const LARGE_INTEGER& now, const LARGE_INTEGER& start)
     do {
         query(&now);
     } while (Elapsed(now, start) < ticks);
-}
-
-[[gnu::noipa]] void SpinWaitOverhead(int milliseconds)
-{
-    LARGE_INTEGER frequency;
-    if (!measurePlatform().QueryPerformanceFrequency(&frequency))
-        return;
-    LONGLONG ticks = TicksToWait(frequency.QuadPart, milliseconds);
-    decltype(&::QueryPerformanceCounter) query = measurePlatform().QueryPerformanceCounter;
-    LARGE_INTEGER start;
-    query(&start);
-    LARGE_INTEGER now;
-    do {
-        query(&now);
-    } while (Elapsed(now, start) == ticks);
 }

@@ -103,7 +103,7 @@ protected:
         // of a test write: the allocation checks see the records only. Grown by an earlier test
         // instead, the log would make those checks depend on the order the tests run in.
         fakeClock().counterStep = 10000;
-        fakeClock().log.reserve(1 << 16);
+        fakeClock().log.reserve(1 << 18);
         MeasurePlatform& platform = measurePlatform();
         platform.GetSystemInfo = FakeGetSystemInfo;
         platform.CreateThread = FakeCreateThread;
@@ -151,73 +151,95 @@ protected:
     LONG savedRepeat_;
 };
 
+// At 10 MHz, a time-stamp counter of 2400 MHz advances 240 cycles per performance-counter tick.
+// Each repetition reads the counter inside a bracket of two performance-counter readings,
+// waits, and reads it inside a bracket again; the readings below are scripted in that order:
+// bracket (2), the wait's start and its readings up to the deadline, bracket (2).
 struct WorkerCase {
     const char* name;
     LONG repetitions;
     LONG windowMs;
-    unsigned long long cyclesPerCounterCall;
+    std::vector<LONGLONG> counterReadings;
+    std::vector<unsigned long long> timeStamps;
     double expectedMhz;
 };
 
-// SpinWait reads the counter four times (a 4,000,000-tick step against the target of
-// windowMs × 10,000 ticks at 10 MHz, for a window of 1000 ms) and SpinWaitOverhead twice, so
-// each repetition's difference is two counter calls' worth of cycles.
-TEST_F(ProcessorWorkersTest, AWorkerTurnsItsSumsIntoWholeKilohertz)
+TEST_F(ProcessorWorkersTest, AWorkerDividesTheCyclesByTheTimeThatPassedInWholeKilohertz)
 {
     const WorkerCase cases[] = {
-        {"7,200,000,000 cycles over 3 x 1000 ms", 3, 1000, 1200000000ULL, 2400.0},
-        {"a fraction of a kilohertz is truncated", 1, 1000, 1000000999ULL, 2000.001},
-        {"no repetitions", 0, 1000, 1200000000ULL, 0.0},
-        {"a window of 0 ms", 2, 0, 1200000000ULL, 0.0},
+        {"7,200,000,000 cycles over 3 waits of exactly 1000 ms",
+         3, 1000,
+         {0, 0, 0, 10000000, 10000000, 10000000,
+          10000000, 10000000, 10000000, 20000000, 20000000, 20000000,
+          20000000, 20000000, 20000000, 30000000, 30000000, 30000000},
+         {0, 2400000000ULL, 2400000000ULL, 4800000000ULL, 4800000000ULL, 7200000000ULL},
+         2400.0},
+        {"a fraction of a kilohertz is truncated",
+         1, 1000, {0, 0, 0, 10000000, 10000000, 10000000}, {0, 2000001999ULL}, 2000.001},
+        {"a wait that overshoots its 100 ms by 30%",
+         1, 100, {0, 0, 0, 1300000, 1300000, 1300000}, {0, 312000000ULL}, 2400.0},
+        {"a thread preempted inside a bracket reads it again",
+         1, 100, {0, 0, 0, 1000000, 1000000, 1500000, 1500000, 1500000}, {0, 240000000ULL, 360000000ULL},
+         2400.0},
+        {"readings that do not advance", 1, 100, {0, 0, 0, 1000000, 1000000, 1000000}, {5, 5}, 0.0},
+        {"no repetitions", 0, 1000, {}, {}, 0.0},
+        {"a window of 0 ms", 2, 0, {}, {}, 0.0},
     };
     for (const WorkerCase& c : cases) {
         installFakeClock();
-        fakeClock().counterStep = 4000000;
-        fakeClock().cyclesPerCounterCall = c.cyclesPerCounterCall;
+        fakeClock().counterReadings = c.counterReadings;
+        fakeClock().timeStampReadings = c.timeStamps;
         calls.clear();
         RepeatCount = c.repetitions;
         MeasureWindowMs = c.windowMs;
         ProcessorWorker record = {Dialog, 3, nullptr};
         EXPECT_EQ(1u, ProcessorWorkerMain(&record)) << c.name;
         EXPECT_DOUBLE_EQ(c.expectedMhz, resultTable.value(3)) << c.name;
+        EXPECT_EQ(c.timeStamps.size(), fakeClock().countOf('T')) << c.name << ": every scripted reading taken";
         EXPECT_EQ(777.0, resultTable.value(2)) << c.name << ": only its own entry";
         EXPECT_EQ(777.0, resultTable.value(4)) << c.name << ": only its own entry";
         EXPECT_EQ((std::vector<std::string>{"kill timer 1000", "set timer 1000 500"}), calls) << c.name;
     }
 }
 
-TEST_F(ProcessorWorkersTest, AWorkerAlternatesWaitAndOverheadStartingWithTheWait)
+TEST_F(ProcessorWorkersTest, EachRepetitionBracketsBothReadingsAroundOneWait)
 {
-    RepeatCount = 3;
+    RepeatCount = 2;
     MeasureWindowMs = 100;
-    fakeClock().counterStep = 400000; // against 1,000,000 ticks: wait 4 reads, overhead 2
+    fakeClock().counterReadings = {0, 0, 0, 1000000, 1000000, 1000000,
+                                   1000000, 1000000, 1000000, 2000000, 2000000, 2000000};
     ProcessorWorker record = {Dialog, 1, nullptr};
     ProcessorWorkerMain(&record);
-    const std::string wait = "TFCCCCT";
-    const std::string overhead = "TFCCT";
-    EXPECT_EQ(wait + overhead + wait + overhead + wait + overhead, fakeClock().log);
+    const std::string repetition = "CTC" "FCC" "CTC";
+    EXPECT_EQ("F" + repetition + repetition, fakeClock().log);
 }
 
-int frequencyCalls;
-
-BOOL WINAPI FrequencyFaultingOnce(LARGE_INTEGER* frequency)
+unsigned long long FaultingTimeStamp()
 {
-    if (frequencyCalls++ == 0)
-        RaiseException(STATUS_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-    frequency->QuadPart = 10000000;
-    return TRUE;
+    RaiseException(STATUS_ILLEGAL_INSTRUCTION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    return 0;
 }
 
-TEST_F(ProcessorWorkersTest, AFaultedWaitEntersTheSumsAsAllOnes)
+BOOL WINAPI FailingFrequency(LARGE_INTEGER*)
 {
-    frequencyCalls = 0;
-    measurePlatform().QueryPerformanceFrequency = FrequencyFaultingOnce;
+    return FALSE;
+}
+
+TEST_F(ProcessorWorkersTest, WithoutATimeStampCounterOrAPerformanceCounterAWorkerStoresZero)
+{
     RepeatCount = 1;
     MeasureWindowMs = 1;
+    measurePlatform().ReadTimeStamp = FaultingTimeStamp;
     ProcessorWorker record = {Dialog, 2, nullptr};
-    ProcessorWorkerMain(&record);
-    // (2^64 - 1) - 0 is -1 as a signed difference: -1 cycle per ms.
-    EXPECT_DOUBLE_EQ(-0.001, resultTable.value(2));
+    EXPECT_EQ(1u, ProcessorWorkerMain(&record));
+    EXPECT_EQ(0.0, resultTable.value(2)) << "a processor without the counter faults at its first reading";
+
+    installFakeClock();
+    measurePlatform().QueryPerformanceFrequency = FailingFrequency;
+    calls.clear();
+    EXPECT_EQ(1u, ProcessorWorkerMain(&record));
+    EXPECT_EQ(0.0, resultTable.value(2)) << "no performance counter";
+    EXPECT_EQ((std::vector<std::string>{"kill timer 1000", "set timer 1000 500"}), calls);
 }
 
 struct StartCase {
