@@ -7,7 +7,7 @@ namespace {
 // A bracket no wider than 10 µs (and never less than 2 ticks, for a counter too slow to
 // resolve that) is taken as it is: reading both counters takes well under that on every
 // system, from the 1.19 MHz timer chip of Windows 95 on, while losing the processor costs a
-// time slice. Its middle then lies within 5 µs of the reading.
+// time slice.
 LONGLONG ToleratedWidth(LONGLONG frequency)
 {
     const LONGLONG width = frequency / 100000;
@@ -40,7 +40,7 @@ BracketedReading ReadBracketed(unsigned long long (*read)(void* context), void* 
     return narrowest;
 }
 
-LONGLONG DoubledTicksBetween(const BracketedReading& first, const BracketedReading& second)
+LONGLONG TicksBetween(const BracketedReading& first, const BracketedReading& second)
 {
-    return (second.before + second.after) - (first.before + first.after);
+    return second.after - first.after;
 }

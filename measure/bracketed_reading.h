@@ -3,7 +3,10 @@
 #include <windows.h>
 
 // A time-stamp-counter reading and the performance-counter readings taken right before and
-// right after it: the reading was taken at some instant between the two.
+// right after it. Nothing but the call into the performance counter lies between the reading
+// and the bracket's end, whereas a serialising step before the reading (CPUID, which under a
+// hypervisor takes microseconds) may fill most of the bracket: so the end of the bracket, not
+// its middle, stands for the instant of the reading, always the same short call after it.
 struct BracketedReading {
     unsigned long long cycles;
     LONGLONG before;
@@ -19,7 +22,6 @@ BracketedReading ReadBracketed(unsigned long long (*read)(void* context), void* 
 // The most readings ReadBracketed takes for one bracket.
 const int BracketAttempts = 8;
 
-// Twice the performance-counter ticks from the middle of one bracket to the middle of a later
-// one: the time that passed between the two time-stamp readings, doubled so that no half tick
-// is lost.
-LONGLONG DoubledTicksBetween(const BracketedReading& first, const BracketedReading& second);
+// The performance-counter ticks that passed between two time-stamp readings: from the end of
+// one bracket to the end of a later one.
+LONGLONG TicksBetween(const BracketedReading& first, const BracketedReading& second);

@@ -32,10 +32,10 @@ double TakeSample(CycleCounter& start, CycleCounter& end, LONGLONG windowTicks, 
     } while (now.QuadPart < deadline);
     const BracketedReading second = ReadBracketed(SampleCounter, &end, frequency);
     LONGLONG cycles = static_cast<LONGLONG>(second.cycles - first.cycles);
-    LONGLONG doubledTicks = DoubledTicksBetween(first, second);
-    if (doubledTicks <= 0)
+    LONGLONG ticks = TicksBetween(first, second);
+    if (ticks <= 0)
         return 0.0;
-    return static_cast<double>(cycles) * (2.0 * static_cast<double>(frequency)) / static_cast<double>(doubledTicks);
+    return static_cast<double>(cycles) * static_cast<double>(frequency) / static_cast<double>(ticks);
 }
 
 } // namespace

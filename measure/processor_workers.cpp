@@ -229,7 +229,7 @@ struct TimedWaits {
     DWORD windowMs;
     LONGLONG frequency;
     ULONGLONG cycles;
-    LONGLONG doubledTicks;
+    LONGLONG ticks;
 };
 
 unsigned long long ReadTimeStampOnly(void*)
@@ -247,7 +247,7 @@ void TimeWaits(void* context)
         SpinWait(static_cast<int>(waits->windowMs));
         const BracketedReading end = ReadBracketed(ReadTimeStampOnly, nullptr, waits->frequency);
         waits->cycles += end.cycles - start.cycles;
-        waits->doubledTicks += DoubledTicksBetween(start, end);
+        waits->ticks += TicksBetween(start, end);
     }
 }
 
@@ -267,11 +267,11 @@ double TimeStampMhz(TimedWaits& waits)
     waits.frequency = frequency.QuadPart;
     if (!CallGuarded(TimeWaits, &waits))
         return 0.0;
-    if (static_cast<LONGLONG>(waits.cycles) <= 0 || waits.doubledTicks <= 0)
+    if (static_cast<LONGLONG>(waits.cycles) <= 0 || waits.ticks <= 0)
         return 0.0;
-    // cycles / (doubledTicks / (2 × frequency)) seconds, in kilohertz.
-    const ULONGLONG kilohertz = MultiplyDivide(waits.cycles, 2 * static_cast<ULONGLONG>(waits.frequency),
-                                               static_cast<ULONGLONG>(waits.doubledTicks) * 1000);
+    // cycles / (ticks / frequency) seconds, in kilohertz.
+    const ULONGLONG kilohertz = MultiplyDivide(waits.cycles, static_cast<ULONGLONG>(waits.frequency),
+                                               static_cast<ULONGLONG>(waits.ticks) * 1000);
     return static_cast<double>(static_cast<LONGLONG>(kilohertz)) * 0.001;
 }
 
