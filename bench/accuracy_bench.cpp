@@ -1,8 +1,9 @@
 // Measures the processor clock with both methods, several runs per measuring window, and
 // prints for each method, window and processor how far the median run lies from a reference
-// frequency and how far the runs spread, in parts per million:
+// frequency, how far the runs spread and how far the worst single run lies from it, in parts
+// per million:
 //
-//   accuracy method=<workers|estimator> window_ms=<w> processor=<k> runs=<n> median_ppm=<signed> spread_ppm=<max-min>
+//   accuracy method=<workers|estimator> window_ms=<w> processor=<k> runs=<n> median_ppm=<signed> spread_ppm=<max-min> worst_ppm=<signed>
 //
 // Usage: accuracy_bench <reference MHz> <runs> <window ms>...
 // The workers run as a test of the main dialog does: one bound worker per processor, one
@@ -110,9 +111,10 @@ void Report(const char* method, LONG windowMs, int processor, std::vector<double
     if (n == 0)
         return;
     double median = n % 2 ? ppm[n / 2] : (ppm[n / 2 - 1] + ppm[n / 2]) / 2.0;
-    std::printf("accuracy method=%s window_ms=%ld processor=%d runs=%u median_ppm=%+.2f spread_ppm=%.2f\n",
+    double worst = -ppm.front() > ppm.back() ? ppm.front() : ppm.back();
+    std::printf("accuracy method=%s window_ms=%ld processor=%d runs=%u median_ppm=%+.2f spread_ppm=%.2f worst_ppm=%+.2f\n",
                 method, static_cast<long>(windowMs), processor, static_cast<unsigned>(n), median,
-                ppm.back() - ppm.front());
+                ppm.back() - ppm.front(), worst);
     std::fflush(stdout);
 }
 
