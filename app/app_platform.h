@@ -36,6 +36,10 @@ struct AppPlatform {
     decltype(&::MapWindowPoints) MapWindowPoints = ::MapWindowPoints;
     decltype(&::SystemParametersInfoA) SystemParametersInfoA = ::SystemParametersInfoA;
     decltype(&::SetWindowPos) SetWindowPos = ::SetWindowPos;
+
+    // Run-time lookups of entries that only newer systems export.
+    decltype(&::GetModuleHandleA) GetModuleHandleA = ::GetModuleHandleA;
+    decltype(&::GetProcAddress) GetProcAddress = ::GetProcAddress;
 };
 
 // The table in use. Tests replace fields and restore the table afterwards.

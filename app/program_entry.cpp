@@ -7,13 +7,19 @@
 #include "app/app_module.h"
 #include "app/command_line_tail.h"
 #include "app/common_controls.h"
+#include "app/dpi_awareness.h"
 #include "app/run_main_dialog.h"
 
 namespace {
 
-// Initialises COM and the common controls, runs the main dialog inside the
-// application module's lifetime and returns the exit status.
+// Declares the process DPI-aware, initialises COM and the common controls, runs the main
+// dialog inside the application module's lifetime and returns the exit status.
 int ProgramEntry(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCommand) {
+    // First of all: the awareness must be declared before any call that depends on it, the
+    // creation of a window included. COM may set up the thread's apartment with a hidden
+    // window of its own, and the common controls may read the screen's metrics as they
+    // initialise, so both come after it.
+    DeclareDpiAwareness();
     CoInitialize(nullptr);
     DefWindowProcA(nullptr, 0, 0, 0);
 

@@ -1,5 +1,7 @@
 #include "link/hand_cursor.h"
 
+#include <string.h>
+
 const BYTE HandCursorAndPlane[HandCursorSize * 4] = {
     0xF9, 0xFF, 0xFF, 0xFF,  //  0
     0xF0, 0xFF, 0xFF, 0xFF,  //  1
@@ -70,8 +72,55 @@ const BYTE HandCursorXorPlane[HandCursorSize * 4] = {
     0x00, 0x00, 0x00, 0x00,  // 31
 };
 
+namespace {
+
+int within(int value, int lowest, int highest)
+{
+    return value < lowest ? lowest : value > highest ? highest : value;
+}
+
+bool bitAt(const BYTE* plane, int rowBytes, int x, int y)
+{
+    return (plane[y * rowBytes + x / 8] & (0x80 >> (x % 8))) != 0;
+}
+
+void setBit(BYTE* plane, int rowBytes, int x, int y, bool on)
+{
+    const BYTE bit = static_cast<BYTE>(0x80 >> (x % 8));
+    BYTE& byte = plane[y * rowBytes + x / 8];
+    byte = static_cast<BYTE>(on ? byte | bit : byte & ~bit);
+}
+
+} // namespace
+
+void drawHandCursor(int width, int height, HandCursorPicture& picture)
+{
+    width = within(width, 1, HandCursorLargest);
+    height = within(height, 1, HandCursorLargest);
+    picture.width = width;
+    picture.height = height;
+    // The first column that shows the picture's hot-spot column.
+    picture.hotSpotX = (HandCursorHotSpotX * width + HandCursorSize - 1) / HandCursorSize;
+    picture.hotSpotY = (HandCursorHotSpotY * height + HandCursorSize - 1) / HandCursorSize;
+
+    const int rowBytes = (width + 15) / 16 * 2;
+    // The padding shows the screen: AND 1, XOR 0.
+    memset(picture.andPlane, 0xFF, sizeof picture.andPlane);
+    memset(picture.xorPlane, 0x00, sizeof picture.xorPlane);
+    for (int y = 0; y < height; ++y) {
+        const int sourceY = y * HandCursorSize / height;
+        for (int x = 0; x < width; ++x) {
+            const int sourceX = x * HandCursorSize / width;
+            setBit(picture.andPlane, rowBytes, x, y, bitAt(HandCursorAndPlane, 4, sourceX, sourceY));
+            setBit(picture.xorPlane, rowBytes, x, y, bitAt(HandCursorXorPlane, 4, sourceX, sourceY));
+        }
+    }
+}
+
 HCURSOR createHandCursor(HINSTANCE instance)
 {
-    return CreateCursor(instance, HandCursorHotSpotX, HandCursorHotSpotY, HandCursorSize,
-                        HandCursorSize, HandCursorAndPlane, HandCursorXorPlane);
+    HandCursorPicture picture;
+    drawHandCursor(GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), picture);
+    return CreateCursor(instance, picture.hotSpotX, picture.hotSpotY, picture.width,
+                        picture.height, picture.andPlane, picture.xorPlane);
 }

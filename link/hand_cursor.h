@@ -15,6 +15,23 @@ const int HandCursorHotSpotY = 0;
 extern const BYTE HandCursorAndPlane[HandCursorSize * 4];
 extern const BYTE HandCursorXorPlane[HandCursorSize * 4];
 
-// Creates the cursor for 'instance'; null when the platform refuses.
-// The caller destroys it with DestroyCursor.
+// The hand drawn at another size: each pixel is the one of the 32 x 32 picture that it
+// covers, so that the hand keeps its shape and outline at every size and is the picture
+// itself at 32 x 32. Rows are padded to whole 16-bit words, as CreateCursor takes them.
+const int HandCursorLargest = 256;
+struct HandCursorPicture {
+    int width;
+    int height;
+    int hotSpotX;  // the left pixel of the fingertip, in the top row
+    int hotSpotY;
+    BYTE andPlane[HandCursorLargest * HandCursorLargest / 8];
+    BYTE xorPlane[HandCursorLargest * HandCursorLargest / 8];
+};
+
+// Draws the hand at width x height pixels, each kept within 1 to HandCursorLargest.
+void drawHandCursor(int width, int height, HandCursorPicture& picture);
+
+// Creates the cursor for 'instance' at the size the system gives cursors (SM_CXCURSOR,
+// SM_CYCURSOR), the only size it can create them at; it grows with the screen's DPI. Null
+// when the platform refuses. The caller destroys it with DestroyCursor.
 HCURSOR createHandCursor(HINSTANCE instance);

@@ -3,6 +3,8 @@
 #include <ctype.h>
 #include <stdio.h>
 
+#include <utility>
+
 namespace {
 
 const char MainCaption[] = "Zyklomatrix 1.01 (Freeware)";
@@ -55,8 +57,8 @@ std::string windowsPath(const std::string& path) {
     return result;
 }
 
-ProgramDriver::ProgramDriver(std::string exePath)
-    : exePath_(windowsPath(exePath)), process_(), dialog_(nullptr) {}
+ProgramDriver::ProgramDriver(std::string exePath, std::string arguments)
+    : exePath_(windowsPath(exePath)), arguments_(std::move(arguments)), process_(), dialog_(nullptr) {}
 
 ProgramDriver::~ProgramDriver() {
     if (process_.hProcess == nullptr)
@@ -73,6 +75,8 @@ bool ProgramDriver::start() {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exePath_ + "\"";
+    if (!arguments_.empty())
+        commandLine += " " + arguments_;
     if (!CreateProcessA(exePath_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process_)) {
         process_ = PROCESS_INFORMATION();

@@ -17,7 +17,8 @@ std::string windowsPath(const std::string& path);
 
 class ProgramDriver {
 public:
-    explicit ProgramDriver(std::string exePath);
+    // The arguments follow the program's name on its command line.
+    explicit ProgramDriver(std::string exePath, std::string arguments = std::string());
     // Ends the program if it still runs.
     ~ProgramDriver();
     ProgramDriver(const ProgramDriver&) = delete;
@@ -62,6 +63,7 @@ public:
 
 private:
     std::string exePath_;
+    std::string arguments_;
     PROCESS_INFORMATION process_;
     HWND dialog_;
 };

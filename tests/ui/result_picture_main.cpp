@@ -13,6 +13,7 @@
 #include <stdlib.h>
 
 #include "app/app_module.h"
+#include "app/dpi_awareness.h"
 #include "app/message_pump.h"
 #include "program_driver.h"
 #include "support/bounded_wait.h"
@@ -25,6 +26,9 @@ namespace {
 const int TestButton = 1;
 
 int show(DWORD processors, const char* holdFile) {
+    // As the program does, before anything else, so that the dialog is shown at the screen's
+    // DPI (scripts/dpi-pictures).
+    DeclareDpiAwareness();
     ModuleScope module;
     if (!module.started()) {
         fprintf(stderr, "the application module did not start\n");
