@@ -3,6 +3,7 @@
 #include <atomic>
 #include <new>
 
+#include "measure/core_clock.h"
 #include "measure/cycles_of_call.h"
 #include "measure/measure_platform.h"
 #include "measure/processor_groups.h"
@@ -259,6 +260,8 @@ DWORD WINAPI ProcessorWorkerMain(LPVOID parameter)
 
     ProcessorWorker* record = static_cast<ProcessorWorker*>(parameter);
     resultTable.store(record->processor, mhz);
+    // While the core is still busy at its full clock, on the same bound thread.
+    resultTable.storeCoreClock(record->processor, MeasureCoreClock(mhz));
     HWND dialog = record->dialog;
     WorkerBatch* batch = record->batch;
     ReleaseBatch(batch);

@@ -195,7 +195,44 @@ TEST_F(ProcessorWorkersTest, AWorkerAlternatesWaitAndOverheadStartingWithTheWait
     ProcessorWorkerMain(&record);
     const std::string wait = "TFCCCCT";
     const std::string overhead = "TFCCT";
-    EXPECT_EQ(wait + overhead + wait + overhead + wait + overhead, fakeClock().log);
+    const std::string expected = wait + overhead + wait + overhead + wait + overhead;
+    EXPECT_EQ(expected, fakeClock().log.substr(0, expected.size())) << "the core clock's reads follow";
+}
+
+double coreClockWhenKilled;
+
+BOOL WINAPI KillTimerNotingCoreClock(HWND window, UINT_PTR id)
+{
+    coreClockWhenKilled = resultTable.coreClock(3);
+    return FakeKillTimer(window, id);
+}
+
+// 7,200,000,000 cycles over 3 x 1000 ms: a counter of 2,400 MHz, which then times chains that
+// run at 3,200 MHz.
+TEST_F(ProcessorWorkersTest, AWorkerStoresItsCoreClockBeforeItRearmsTheTimer)
+{
+    static const ProcessorSignature intel = {true, 6, 0x97};
+    installFakeProcessor(&intel, 8664);
+    FakeClock& clock = fakeClock();
+    clock.counterStep = 4000000;
+    clock.cyclesPerCounterCall = 1200000000ULL;
+    clock.cyclesPerTimeStampRead = 30;
+    clock.timeStampMhz = 2400.0;
+    clock.coreMhz = 3200.0;
+    clock.chainFixedCycles = 400.0;
+    clock.chainPassCycles = 4.0;
+    RepeatCount = 3;
+    MeasureWindowMs = 1000;
+    resultTable.storeCoreClock(4, 777.0);
+    coreClockWhenKilled = 0.0;
+    measurePlatform().KillTimer = KillTimerNotingCoreClock;
+    ProcessorWorker record = {Dialog, 3, nullptr};
+    ProcessorWorkerMain(&record);
+    EXPECT_DOUBLE_EQ(2400.0, resultTable.value(3));
+    EXPECT_DOUBLE_EQ(3200.0, resultTable.coreClock(3));
+    EXPECT_DOUBLE_EQ(3200.0, coreClockWhenKilled);
+    EXPECT_EQ(777.0, resultTable.coreClock(4)) << "only its own entry";
+    EXPECT_EQ((std::vector<std::string>{"kill timer 1000", "set timer 1000 500"}), calls);
 }
 
 int frequencyCalls;
@@ -506,6 +543,13 @@ TEST(ResultTableTest, EntriesOutsideTheTableAreNeitherStoredNorRead)
     EXPECT_EQ(0.0, table.value(0));
     EXPECT_EQ(0.0, table.value(2049));
     EXPECT_EQ(0.0, table.value(-1));
+    EXPECT_EQ(3000.5, table.value(2048));
+    table.storeCoreClock(0, 1.0);
+    table.storeCoreClock(2049, 1.0);
+    table.storeCoreClock(2048, 4100.5);
+    EXPECT_EQ(0.0, table.coreClock(0));
+    EXPECT_EQ(0.0, table.coreClock(2049));
+    EXPECT_EQ(4100.5, table.coreClock(2048)) << "beside the time-stamp figure";
     EXPECT_EQ(3000.5, table.value(2048));
     const LONG counts[][2] = {{-5, 0}, {0, 0}, {2, 2}, {2048, 2048}, {2049, 2048}, {100000, 2048}};
     for (const auto& c : counts) {
