@@ -8,7 +8,7 @@ const ChainSchedule CoarseSchedule = {60e-6, 2, 3, 0.040};
 namespace {
 
 // The pass count starts here and doubles until the long chain's window shows an eighth of its
-// target, from which it is scaled; past the last count, the base is taken not to advance.
+// target; past the last count, the base is taken not to advance.
 const unsigned FirstPasses = 16;
 const unsigned MaxPasses = 1u << 20;
 const unsigned CalibrationRuns = 3;
@@ -27,30 +27,40 @@ unsigned long long TimeRun(const ChainClock& clock, void (*run)(unsigned), unsig
     return clock.read() - start;
 }
 
+// The fastest of a few runs of the long chain: a run the system interrupted looks slower than
+// the chain is, which would make the windows too short.
+unsigned long long FastestLongRun(const ChainClock& clock, unsigned passes)
+{
+    unsigned long long fastest = ~0ULL;
+    for (unsigned run = 0; run < CalibrationRuns; ++run) {
+        const unsigned long long ticks = TimeRun(clock, clock.runLongChain, passes);
+        if (ticks < fastest)
+            fastest = ticks;
+    }
+    return fastest;
+}
+
 // The pass count at which the long chain's window lasts about targetTicks; 0 where the base
-// does not show that much time even at MaxPasses.
+// does not show that much time even at MaxPasses. The ticks a pass takes come from the last two
+// counts, so that a run's fixed cost (the base's reads, the call) does not count as passes.
 unsigned CalibratePasses(const ChainClock& clock, double targetTicks)
 {
     unsigned passes = FirstPasses;
+    unsigned long long previous = FastestLongRun(clock, passes);
     unsigned long long ticks = 0;
     for (;;) {
-        ticks = TimeRun(clock, clock.runLongChain, passes);
-        if (ticks >= targetTicks / 8)
-            break;
         if (passes >= MaxPasses)
             return 0;
         passes *= 2;
+        ticks = FastestLongRun(clock, passes);
+        if (ticks >= targetTicks / 8)
+            break;
+        previous = ticks;
     }
-    // A run the system interrupted looks slower than the chain is, which would make the
-    // windows too short: the fastest of a few runs sets the count.
-    for (unsigned run = 1; run < CalibrationRuns; ++run) {
-        const unsigned long long again = TimeRun(clock, clock.runLongChain, passes);
-        if (again < ticks)
-            ticks = again;
-    }
-    if (ticks == 0)
-        return 0;
-    const double scaled = static_cast<double>(passes) * targetTicks / static_cast<double>(ticks) + 0.5;
+    const double perPass =
+        ticks > previous ? static_cast<double>(ticks - previous) / (passes / 2) : static_cast<double>(ticks) / passes;
+    const double fixed = static_cast<double>(ticks) - perPass * passes;
+    const double scaled = (targetTicks - (fixed > 0.0 ? fixed : 0.0)) / perPass + 0.5;
     if (scaled >= MaxPasses)
         return MaxPasses;
     return scaled < 1.0 ? 1 : static_cast<unsigned>(scaled);
