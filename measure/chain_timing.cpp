@@ -14,8 +14,8 @@ const unsigned MaxPasses = 1u << 20;
 const unsigned CalibrationRuns = 3;
 
 // The long chain's window at the minimum difference: the extra links are (long − short) / long
-// of its links, and the loop and the fixed costs take a little more of it (on the 80386, the
-// slowest case, the extra links are 85% of the window rather than 90%).
+// of its links, and the loop takes a little more of it (on the 80386, the slowest case, the
+// extra links are 85% of the window rather than 90%).
 const double LongWindowPerDifference =
     1.1 * LongChainLinks / static_cast<double>(LongChainLinks - ShortChainLinks);
 
@@ -28,7 +28,7 @@ unsigned long long TimeRun(const ChainClock& clock, void (*run)(unsigned), unsig
 }
 
 // The fastest of a few runs of the long chain: a run the system interrupted looks slower than
-// the chain is, which would make the windows too short.
+// the chain is.
 unsigned long long FastestLongRun(const ChainClock& clock, unsigned passes)
 {
     unsigned long long fastest = ~0ULL;
