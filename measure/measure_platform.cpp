@@ -1,5 +1,6 @@
 #include "measure/measure_platform.h"
 
+#include "measure/dependent_chain.h"
 #include "measure/processor_instructions.h"
 
 namespace {
@@ -22,7 +23,10 @@ MeasurePlatform::MeasurePlatform()
       ReadTimeStamp(::ReadTimeStamp),
       ReadSerialisedTimeStamp(::ReadSerialisedTimeStamp),
       MaskInterrupts(::MaskInterrupts),
-      UnmaskInterrupts(::UnmaskInterrupts)
+      UnmaskInterrupts(::UnmaskInterrupts),
+      ReadProcessorSignature(::ReadProcessorSignature),
+      RunShortChain(::RunShortChain),
+      RunLongChain(::RunLongChain)
 {
 }
 

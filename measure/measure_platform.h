@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "measure/processor_instructions.h"
+
 // Processor groups, which Windows 7 brought for machines of more than 64 logical processors.
 // Older systems lack these entry points, so they are looked up rather than imported.
 typedef WORD(WINAPI* GetActiveProcessorGroupCountProc)();
@@ -31,11 +33,14 @@ struct MeasurePlatform {
     GetActiveProcessorCountProc GetActiveProcessorCount;
     SetThreadGroupAffinityProc SetThreadGroupAffinity;
 
-    // The processor's own operations (processor_instructions.h).
+    // The processor's own operations (processor_instructions.h, dependent_chain.h).
     unsigned long long (*ReadTimeStamp)();
     unsigned long long (*ReadSerialisedTimeStamp)();
     void (*MaskInterrupts)();
     void (*UnmaskInterrupts)();
+    bool (*ReadProcessorSignature)(ProcessorSignature* signature);
+    void (*RunShortChain)(unsigned passes);
+    void (*RunLongChain)(unsigned passes);
 
     MeasurePlatform();
 };

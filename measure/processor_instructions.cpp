@@ -32,3 +32,66 @@ void UnmaskInterrupts()
 {
     asm volatile("sti" : : : "memory");
 }
+
+namespace {
+
+const unsigned IdFlag = 1u << 21;
+
+// Kept inside ReadProcessorSignature, the one routine besides the counter reads that may hold
+// a CPUID.
+[[gnu::always_inline]] inline void Cpuid(unsigned leaf, unsigned& eax, unsigned& ebx, unsigned& ecx,
+                                         unsigned& edx)
+{
+    asm volatile("cpuid" : "=a"(eax), "=b"(ebx), "=c"(ecx), "=d"(edx) : "a"(leaf), "c"(0u));
+}
+
+// Whether the EFLAGS ID bit can be flipped, which is how a processor says it has CPUID. Every
+// x86-64 processor has it.
+bool HasCpuid()
+{
+#if defined(__x86_64__)
+    return true;
+#else
+    unsigned original;
+    unsigned flipped;
+    asm volatile("pushfl\n\t"
+                 "popl %0\n\t"
+                 "movl %0, %1\n\t"
+                 "xorl %2, %1\n\t"
+                 "pushl %1\n\t"
+                 "popfl\n\t"
+                 "pushfl\n\t"
+                 "popl %1\n\t"
+                 "pushl %0\n\t"
+                 "popfl"
+                 : "=&r"(original), "=&r"(flipped)
+                 : "i"(IdFlag)
+                 : "cc");
+    return ((original ^ flipped) & IdFlag) != 0;
+#endif
+}
+
+} // namespace
+
+bool ReadProcessorSignature(ProcessorSignature* signature)
+{
+    if (!HasCpuid())
+        return false;
+    unsigned highestLeaf;
+    unsigned vendor[3];
+    Cpuid(0, highestLeaf, vendor[0], vendor[2], vendor[1]);
+    if (highestLeaf < 1)
+        return false;
+    unsigned eax;
+    unsigned ebx;
+    unsigned ecx;
+    unsigned edx;
+    Cpuid(1, eax, ebx, ecx, edx);
+    const unsigned family = (eax >> 8) & 0xF;
+    const unsigned model = (eax >> 4) & 0xF;
+    // "GenuineIntel" in ebx, edx, ecx order.
+    signature->genuineIntel = vendor[0] == 0x756E6547 && vendor[1] == 0x49656E69 && vendor[2] == 0x6C65746E;
+    signature->family = family == 0xF ? family + ((eax >> 20) & 0xFF) : family;
+    signature->model = family == 0x6 || family == 0xF ? (((eax >> 16) & 0xF) << 4) | model : model;
+    return true;
+}

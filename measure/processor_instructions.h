@@ -13,3 +13,16 @@ unsigned long long ReadSerialisedTimeStamp();
 // a program mask interrupts, so callers run them inside a guarded region.
 void MaskInterrupts();
 void UnmaskInterrupts();
+
+// The processor's family and model as CPUID leaf 1 gives them, and whether its vendor string
+// is Intel's.
+struct ProcessorSignature {
+    bool genuineIntel;
+    unsigned family; // with the extended family added where the family field is 15
+    unsigned model;  // with the extended model above it where the family field is 6 or 15
+};
+
+// Fills signature from CPUID and returns true; returns false, leaving it as it was, where the
+// processor has no CPUID (the 80386 and early 80486, on which the EFLAGS ID bit cannot be
+// changed) or no leaf 1.
+bool ReadProcessorSignature(ProcessorSignature* signature);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "measure/bracketed_reading.h"
+#include "measure/core_clock.h"
 #include "measure/fault_guard.h"
 #include "measure/measure_platform.h"
 #include "measure/multiply_divide.h"
@@ -300,6 +301,8 @@ DWORD WINAPI ProcessorWorkerMain(LPVOID parameter)
 
     ProcessorWorker* record = static_cast<ProcessorWorker*>(parameter);
     resultTable.store(record->processor, mhz);
+    // While the core is still busy at its full clock, on the same bound thread.
+    resultTable.storeCoreClock(record->processor, MeasureCoreClock(mhz));
     HWND dialog = record->dialog;
     WorkerBatch* batch = record->batch;
     ReleaseBatch(batch);

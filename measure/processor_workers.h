@@ -24,5 +24,6 @@ struct ProcessorWorker {
 void startProcessorWorkers(HWND dialog);
 
 // The worker thread: measures MeasureWindowMs × RepeatCount of busy-waiting on its processor,
-// stores the result in MHz in its ResultTable entry and re-arms DisplayTimer. Exit code 1.
+// stores the result in MHz in its ResultTable entry, then measures and stores its processor's
+// core clock (core_clock.h), and re-arms DisplayTimer. Exit code 1.
 DWORD WINAPI ProcessorWorkerMain(LPVOID record);

@@ -39,3 +39,16 @@ void ResultTable::store(int processor, double mhz)
     if (InTable(processor))
         values_[processor].store(mhz, std::memory_order_release);
 }
+
+double ResultTable::coreClock(int processor) const
+{
+    if (!InTable(processor))
+        return 0.0;
+    return coreClocks_[processor].load(std::memory_order_acquire);
+}
+
+void ResultTable::storeCoreClock(int processor, double mhz)
+{
+    if (InTable(processor))
+        coreClocks_[processor].store(mhz, std::memory_order_release);
+}

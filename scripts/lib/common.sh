@@ -9,7 +9,7 @@
 ZYK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ZYK_PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 googletest wine wine64 xvfb xauth
-  x11-utils imagemagick fonts-wine mmdebstrap debian-archive-keyring util-linux gcc zip"
+  x11-utils imagemagick fonts-wine mmdebstrap debian-archive-keyring util-linux gcc g++ zip"
 
 zyk_say() { echo "[zyklomatrix] $*"; }
 

@@ -1,8 +1,10 @@
 #include "fake_measure_platform.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "measure/cycle_counter.h"
+#include "measure/dependent_chain.h"
 
 MeasurePlatformScope::MeasurePlatformScope()
     : platform_(),
@@ -52,11 +54,13 @@ BOOL WINAPI FakeQueryPerformanceCounter(LARGE_INTEGER* now)
     FakeClock& clock = fakeClock();
     clock.log += 'C';
     clock.cycles += clock.cyclesPerCounterCall;
+    clock.seconds += clock.secondsPerCounterCall;
     if (nextCounterReading < clock.counterReadings.size())
         clock.counter = clock.counterReadings[nextCounterReading++];
     else
         clock.counter = static_cast<LONGLONG>(static_cast<ULONGLONG>(clock.counter) + clock.counterStep);
-    now->QuadPart = clock.counter;
+    const LONGLONG passed = static_cast<LONGLONG>(std::floor(clock.seconds * static_cast<double>(clock.frequency)));
+    now->QuadPart = static_cast<LONGLONG>(static_cast<ULONGLONG>(clock.counter) + passed);
     return TRUE;
 }
 
@@ -66,7 +70,50 @@ unsigned long long FakeReadTimeStamp()
     clock.log += 'T';
     if (nextTimeStampReading < clock.timeStampReadings.size())
         return clock.timeStampReadings[nextTimeStampReading++];
+    clock.cycles += clock.cyclesPerTimeStampRead;
     return clock.cycles;
+}
+
+void FakeChainRun(bool longChain, unsigned passes)
+{
+    FakeClock& clock = fakeClock();
+    clock.log += longChain ? 'L' : 'A';
+    const size_t index = longChain ? clock.longRuns++ : clock.shortRuns++;
+    const double links = longChain ? LongChainLinks : ShortChainLinks;
+    double microseconds = 0.0;
+    if (clock.coreMhz > 0.0)
+        microseconds = (clock.chainFixedCycles + passes * (clock.chainPassCycles + links * clock.chainCyclesPerLink))
+                       / clock.coreMhz;
+    if (clock.stretchMicroseconds)
+        microseconds += clock.stretchMicroseconds(longChain, index);
+    clock.cycles += static_cast<unsigned long long>(std::llround(microseconds * clock.timeStampMhz));
+    clock.seconds += microseconds * 1e-6;
+}
+
+void FakeRunShortChain(unsigned passes)
+{
+    FakeChainRun(false, passes);
+}
+
+void FakeRunLongChain(unsigned passes)
+{
+    FakeChainRun(true, passes);
+}
+
+bool fakeHasCpuid;
+ProcessorSignature fakeSignature;
+DWORD fakeProcessorType;
+
+bool FakeReadProcessorSignature(ProcessorSignature* signature)
+{
+    if (fakeHasCpuid)
+        *signature = fakeSignature;
+    return fakeHasCpuid;
+}
+
+void WINAPI FakeGetSystemInfo(SYSTEM_INFO* system)
+{
+    system->dwProcessorType = fakeProcessorType;
 }
 
 unsigned long long FakeReadSerialisedTimeStamp()
@@ -91,4 +138,16 @@ void installFakeClock()
     platform.QueryPerformanceCounter = FakeQueryPerformanceCounter;
     platform.ReadTimeStamp = FakeReadTimeStamp;
     platform.ReadSerialisedTimeStamp = FakeReadSerialisedTimeStamp;
+    platform.RunShortChain = FakeRunShortChain;
+    platform.RunLongChain = FakeRunLongChain;
+}
+
+void installFakeProcessor(const ProcessorSignature* signature, DWORD processorType)
+{
+    fakeHasCpuid = signature != nullptr;
+    if (signature != nullptr)
+        fakeSignature = *signature;
+    fakeProcessorType = processorType;
+    measurePlatform().ReadProcessorSignature = FakeReadProcessorSignature;
+    measurePlatform().GetSystemInfo = FakeGetSystemInfo;
 }
