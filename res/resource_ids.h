@@ -14,6 +14,10 @@
 #define IDC_RESULT 1002
 #define IDC_SITE_LINK 1003
 #define IDC_UNIT 1004
+// Created when the dialog opens, below the unit label: the core clocks and
+// their label.
+#define IDC_CORE_CLOCK 1005
+#define IDC_CORE_UNIT 1006
 
 // Controls without an identifier of their own.
 #define IDC_NONE -1

@@ -42,10 +42,67 @@ LONG topInside(LONG top, int height, LONG areaTop, LONG areaBottom) {
     return top < areaTop ? areaTop : top;
 }
 
+void moveDown(RECT& rect, int by) {
+    rect.top += by;
+    rect.bottom += by;
+}
+
+const char CoreUnitText[] = "MHZ Kerntakt / Core clock";
+
+// A static control of the dialog, in its font, placed after another in the
+// tab order.
+HWND createStatic(HWND dialog, int id, const char* text, DWORD style, const RECT& rect, HWND after) {
+    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | WS_GROUP | style, rect.left,
+                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
+                                   nullptr);
+    if (control != nullptr) {
+        SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return control;
+}
+
 }  // namespace
 
 ResultArea::ResultArea()
     : original(), shownLayout(), groupBox(nullptr), frameHeight(0), captured(false) {
+}
+
+void ResultArea::addCoreRow(HWND dialog) {
+    HWND field = GetDlgItem(dialog, IDC_RESULT);
+    HWND unit = GetDlgItem(dialog, IDC_UNIT);
+    if (field == nullptr || unit == nullptr || GetDlgItem(dialog, IDC_CORE_CLOCK) != nullptr)
+        return;
+    // One row: from the field's top to the unit label's bottom, and the gap
+    // between the field and the label once more.
+    RECT coreField = childRect(dialog, field);
+    RECT coreUnit = childRect(dialog, unit);
+    const int row = coreUnit.bottom + (coreUnit.top - coreField.bottom) - coreField.top;
+    moveDown(coreField, row);
+    moveDown(coreUnit, row);
+    // In the tab order right after the row above, each with its label.
+    HWND core = createStatic(dialog, IDC_CORE_CLOCK, "", SS_CENTER | SS_CENTERIMAGE, coreField, field);
+    createStatic(dialog, IDC_CORE_UNIT, CoreUnitText, SS_CENTER | SS_CENTERIMAGE, coreUnit,
+                 core != nullptr ? core : field);
+
+    HWND box = controlAround(dialog, field);
+    if (box != nullptr) {
+        RECT rect = childRect(dialog, box);
+        rect.bottom += row;
+        place(box, rect);
+    }
+    HWND link = GetDlgItem(dialog, IDC_SITE_LINK);
+    if (link != nullptr) {
+        RECT rect = childRect(dialog, link);
+        moveDown(rect, row);
+        place(link, rect);
+    }
+    RECT frame = {};
+    GetWindowRect(dialog, &frame);
+    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + row,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ResultArea::capture(HWND dialog) {
@@ -56,6 +113,8 @@ void ResultArea::capture(HWND dialog) {
     original.field = childRect(dialog, field);
     original.groupBox = groupBox != nullptr ? childRect(dialog, groupBox) : original.field;
     original.unitLabel = childRect(dialog, GetDlgItem(dialog, IDC_UNIT));
+    original.coreField = childRect(dialog, GetDlgItem(dialog, IDC_CORE_CLOCK));
+    original.coreLabel = childRect(dialog, GetDlgItem(dialog, IDC_CORE_UNIT));
     original.siteLink = childRect(dialog, GetDlgItem(dialog, IDC_SITE_LINK));
     RECT client = {};
     RECT frame = {};
@@ -65,30 +124,49 @@ void ResultArea::capture(HWND dialog) {
     frameHeight = (frame.bottom - frame.top) - client.bottom;
     shownLayout = LayOutResults(1, original, screenOf(dialog));
     captured = true;
+    // The core clocks stand under the time-stamp rates from the start, the
+    // same processor's values one above the other, whatever their lengths.
+    HWND coreField = GetDlgItem(dialog, IDC_CORE_CLOCK);
+    if (coreField != nullptr && coreClockField.attachToWindow(coreField))
+        coreClockField.showUnder(field);
 }
 
 void ResultArea::arrange(HWND dialog, LONG values) {
-    if (!captured || (values <= ResultColumns && !resultField.drawsLines()))
+    if (!captured || (values <= PlainValues && !resultField.drawsLines()))
         return;
     HWND field = GetDlgItem(dialog, IDC_RESULT);
+    HWND coreField = GetDlgItem(dialog, IDC_CORE_CLOCK);
     // Without its own drawing the field stays the one-line static it was.
     if (resultField.window() == nullptr && !resultField.attachToWindow(field))
         return;
+    // Scrolling one field scrolls the other, so that a processor's two values
+    // stay one above the other.
+    if (coreClockField.window() != nullptr) {
+        resultField.scrollWith(&coreClockField);
+        coreClockField.scrollWith(&resultField);
+    }
 
     shownLayout = LayOutResults(values, original, screenOf(dialog));
     const ResultAreaParts& parts = shownLayout.parts;
     place(field, parts.field);
     place(groupBox, parts.groupBox);
     place(GetDlgItem(dialog, IDC_UNIT), parts.unitLabel);
+    place(coreField, parts.coreField);
+    place(GetDlgItem(dialog, IDC_CORE_UNIT), parts.coreLabel);
     place(GetDlgItem(dialog, IDC_SITE_LINK), parts.siteLink);
     resizeDialog(dialog, parts.clientHeight);
     // The group box draws only its frame: the old one would stay where the
     // dialog is not drawn again as a whole.
     InvalidateRect(dialog, nullptr, TRUE);
-    if (values > ResultColumns)
+    if (values > PlainValues) {
         resultField.showLines(shownLayout);
-    else
+        if (coreClockField.window() != nullptr)
+            coreClockField.showLines(shownLayout);
+    } else {
         resultField.showPlain();
+        if (coreClockField.window() != nullptr)
+            coreClockField.showUnder(field);
+    }
 }
 
 ResultScreen ResultArea::screenOf(HWND dialog) const {

@@ -4,22 +4,32 @@
 #include "ui/result_field.h"
 #include "ui/result_layout.h"
 
-// The result field of the live main dialog and the controls that make room
-// for it: with more than four values the field shows one line per four
-// values, the controls below it move down, the group box and the dialog
-// grow, and the dialog is kept inside the work area (ui/result_layout.h).
-// With up to four values the dialog stays as it was made.
+// The result rows of the live main dialog and the controls that make room
+// for them. The template has one row, the time-stamp rates (field 1002 over
+// the unit label 1004); the dialog adds a second below it when it opens, the
+// core clocks (field 1005 over the label 1006), and grows by one row. From
+// four values on, each field draws its values in columns, four to a line.
+// With more than four, each field shows one line per four values, the
+// controls below them move down, the group box and the dialog grow, and the
+// dialog is kept inside the work area (ui/result_layout.h). With up to four
+// values the dialog stays as it opened.
 class ResultArea {
 public:
     ResultArea();
 
-    // Notes where the parts are while the dialog is as it was made.
+    // Adds the core clocks' row below the unit label, laid out as the row
+    // above it, and makes the group box and the dialog one row taller and the
+    // site link one row lower. Call before the dialog is placed, so that it is
+    // placed with its full height.
+    void addCoreRow(HWND dialog);
+    // Notes where the parts are while the dialog shows one line.
     void capture(HWND dialog);
     // Lays the dialog out for the given number of values. Until a count of
-    // more than four comes, nothing is touched.
+    // more than three comes, nothing is touched.
     void arrange(HWND dialog, LONG values);
 
     const ResultField& field() const { return resultField; }
+    const ResultField& coreField() const { return coreClockField; }
     const ResultLayout& layout() const { return shownLayout; }
 
 private:
@@ -27,6 +37,7 @@ private:
     void resizeDialog(HWND dialog, int clientHeight) const;
 
     ResultField resultField;
+    ResultField coreClockField;
     ResultAreaParts original;
     ResultLayout shownLayout;
     HWND groupBox;

@@ -10,14 +10,13 @@ LONG shownCount(const ResultTable& table) {
     return count < ResultTable::LastProcessor ? count : ResultTable::LastProcessor;
 }
 
-}  // namespace
-
-void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize]) {
+void formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) const, const char* format,
+               char (&text)[ResultDisplaySize]) {
     size_t length = 0;
     text[0] = '\0';
     for (LONG k = 1; k <= shownCount(table); ++k) {
         char value[ResultValueSize];
-        snprintf(value, sizeof value, "%.4f", table.value(k));
+        snprintf(value, sizeof value, format, (table.*valueOf)(k));
         const char* separator = "";
         if (k < shownCount(table))
             separator = k % 4 == 0 ? "\r\n" : "\t";
@@ -28,4 +27,14 @@ void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize]
             break;
         length += written;
     }
+}
+
+}  // namespace
+
+void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize]) {
+    formatRow(table, &ResultTable::value, "%.4f", text);
+}
+
+void FormatCoreClockTable(const ResultTable& table, char (&text)[ResultDisplaySize]) {
+    formatRow(table, &ResultTable::coreClock, "%.1f", text);
 }

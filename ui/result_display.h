@@ -1,18 +1,23 @@
 #pragma once
 #include "measure/result_table.h"
 
-// Text of the result field after a test on the per-processor path: every
-// entry of the table with four decimals, four to a line, tabs within a line
-// and CR LF between lines, nothing after the last value.
+// Texts of the two result rows after a test on the per-processor path: every
+// entry of the table, four to a line, tabs within a line and CR LF between
+// lines, nothing after the last value. The time-stamp counter's rates have
+// four decimals, the core clocks one; a processor's two values stand in the
+// same line and column of their rows.
 
-// One value: a double with four decimals. Values the workers store stay far
-// below this; anything longer is cut to fit rather than overrunning.
+// One value. Values the workers store stay far below this; anything longer is
+// cut to fit rather than overrunning.
 const int ResultValueSize = 128;
 
 // Room for every entry the table can hold, each with a two-byte separator,
 // so that a machine with many processors still sees all of its values.
 const int ResultDisplaySize = ResultTable::LastProcessor * (ResultValueSize - 1 + 2) + 1;
 
-// Formats entries 1 to table.count() (re-read before each value, never more
-// than the table holds) into text.
+// Formats the time-stamp rates of entries 1 to table.count() (re-read before
+// each value, never more than the table holds) into text, with "%.4f".
 void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize]);
+
+// The same for the core clocks, with "%.1f".
+void FormatCoreClockTable(const ResultTable& table, char (&text)[ResultDisplaySize]);

@@ -1,8 +1,9 @@
 #include "ui/result_field.h"
 
-#include <new>
+#include <string.h>
 
 #include "link/gdi_scopes.h"
+#include "ui/window_text.h"
 
 namespace {
 
@@ -16,20 +17,41 @@ const char* valueEnd(const char* text) {
     return text;
 }
 
-// The window text, on the heap; null when there is no room for it.
-char* copyWindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    char* text = new (std::nothrow) char[length + 1];
-    if (text != nullptr) {
-        text[0] = '\0';
-        GetWindowTextA(window, text, length + 1);
-    }
-    return text;
+// The width of text as a static control draws it, its tabs expanded to the
+// default stops of eight average characters.
+int tabbedWidth(HDC dc, const char* text, size_t length) {
+    if (length == 0)
+        return 0;
+    return LOWORD(GetTabbedTextExtentA(dc, text, static_cast<int>(length), 0, nullptr));
+}
+
+// Fills a field with the brush its dialog gives static controls.
+void fillBackground(HWND window, HDC dc, const RECT& client) {
+    HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(
+        GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+    if (brush != nullptr)
+        FillRect(dc, &client, brush);
 }
 
 }  // namespace
 
-ResultField::ResultField() : linesShown(false), layout(), top(0), plainTabStop(false) {
+int ValueSpansOf(HDC dc, const char* text, int width, ValueSpan* spans, int room) {
+    const int left = (width - tabbedWidth(dc, text, strlen(text))) / 2;
+    int count = 0;
+    for (const char* value = text; count < room;) {
+        const char* end = valueEnd(value);
+        spans[count].left = left + tabbedWidth(dc, text, value - text);
+        spans[count].right = spans[count].left + tabbedWidth(dc, value, end - value);
+        ++count;
+        if (*end != '\t')
+            break;
+        value = end + 1;
+    }
+    return count;
+}
+
+ResultField::ResultField()
+    : linesShown(false), layout(), top(0), plainTabStop(false), partner(nullptr), alignedWith(nullptr) {
 }
 
 void ResultField::showLines(const ResultLayout& newLayout) {
@@ -38,6 +60,7 @@ void ResultField::showLines(const ResultLayout& newLayout) {
     if (!linesShown)
         plainTabStop = (style & WS_TABSTOP) != 0;
     linesShown = true;
+    alignedWith = nullptr;
     layout = newLayout;
     // Only a field that scrolls has anything to do with the keyboard.
     const bool tabStop = layout.scrolls || plainTabStop;
@@ -48,9 +71,15 @@ void ResultField::showLines(const ResultLayout& newLayout) {
     InvalidateRect(field, nullptr, TRUE);
 }
 
+void ResultField::showUnder(HWND above) {
+    showPlain();
+    alignedWith = above;
+}
+
 void ResultField::showPlain() {
     HWND field = window();
     linesShown = false;
+    alignedWith = nullptr;
     layout = ResultLayout();
     top = 0;
     updateScrollBar();
@@ -61,14 +90,16 @@ void ResultField::showPlain() {
 
 BOOL ResultField::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                 LRESULT& result, DWORD tableId) {
-    if (tableId != 0 || !linesShown)
+    if (tableId != 0 || (!linesShown && alignedWith == nullptr))
         return FALSE;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paintInfo;
         HDC dc = BeginPaint(window, &paintInfo);
-        if (dc != nullptr)
+        if (dc != nullptr && linesShown)
             paint(window, dc);
+        else if (dc != nullptr)
+            paintUnder(window, dc);
         EndPaint(window, &paintInfo);
         result = 0;
         return TRUE;
@@ -122,16 +153,13 @@ BOOL ResultField::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 void ResultField::paint(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
-    HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(
-        GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
-    if (brush != nullptr)
-        FillRect(dc, &client, brush);
+    fillBackground(window, dc, client);
 
-    char* text = copyWindowText(window);
-    if (text != nullptr) {
+    const WindowText shown(window);
+    if (shown.text() != nullptr) {
         SetBkMode(dc, TRANSPARENT);
         SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
-        const char* value = text;
+        const char* value = shown.text();
         const int endLine = top + layout.visibleLines;
         for (int line = 0, column = 0; line < endLine;) {
             const char* end = valueEnd(value);
@@ -152,10 +180,40 @@ void ResultField::paint(HWND window, HDC dc) {
             ++line;
             column = 0;
         }
-        delete[] text;
     }
     if (GetFocus() == window)
         DrawFocusRect(dc, &client);
+}
+
+void ResultField::paintUnder(HWND window, HDC dc) {
+    RECT client;
+    GetClientRect(window, &client);
+    fillBackground(window, dc, client);
+
+    const WindowText shown(window);
+    const WindowText above(alignedWith);
+    if (shown.text() != nullptr && above.text() != nullptr) {
+        SetBkMode(dc, TRANSPARENT);
+        SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(alignedWith, WM_GETFONT, 0, 0)));
+        ValueSpan spans[ResultColumns];
+        const int spanCount = ValueSpansOf(dc, above.text(), client.right, spans, ResultColumns);
+        const char* value = shown.text();
+        for (int i = 0;; ++i) {
+            const char* end = valueEnd(value);
+            // A value without one above it, as while the two texts are set
+            // one after the other, is centred in the field.
+            RECT cell = client;
+            if (i < spanCount) {
+                cell.left = spans[i].left;
+                cell.right = spans[i].right;
+            }
+            DrawTextA(dc, value, static_cast<int>(end - value), &cell,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+            if (*end != '\t')
+                break;
+            value = end + 1;
+        }
+    }
 }
 
 void ResultField::scrollTo(int line) {
@@ -169,6 +227,8 @@ void ResultField::scrollTo(int line) {
     top = line;
     updateScrollBar();
     InvalidateRect(window(), nullptr, TRUE);
+    if (partner != nullptr)
+        partner->scrollTo(line);
 }
 
 bool ResultField::scrolled(WPARAM scrollCode) {

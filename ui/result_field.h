@@ -12,7 +12,20 @@
 // vertical scroll bar, is a tab stop, takes the focus when clicked, and
 // scrolls with the scroll bar, the mouse wheel and the Up, Down, Page Up,
 // Page Down, Home and End keys.
+// With one line, a field can instead draw its values each centred under the
+// matching value of another one-line static control's text, as that control
+// draws it (centred, tabs expanded), so that the values of two rows of the
+// same layout stand one above the other whatever their lengths.
 // In the plain state every message goes to the static control unchanged.
+// Where a one-line static control that centres its text and expands its tabs
+// draws the values of text (separated by tabs) across a width: the left and
+// right edge of each of the first `room` values. Returns how many there are.
+struct ValueSpan {
+    int left;
+    int right;
+};
+int ValueSpansOf(HDC dc, const char* text, int width, ValueSpan* spans, int room);
+
 class ResultField : public SubclassBinding {
 public:
     ResultField();
@@ -22,6 +35,11 @@ public:
     void showLines(const ResultLayout& layout);
     // Back to the static control's own drawing and styles.
     void showPlain();
+    // One line, its values under those of the static control above.
+    void showUnder(HWND above);
+
+    // Another field that scrolls to the same line whenever this one scrolls.
+    void scrollWith(ResultField* other) { partner = other; }
 
     bool drawsLines() const { return linesShown; }
     int topLine() const { return top; }
@@ -31,6 +49,7 @@ public:
 
 private:
     void paint(HWND window, HDC dc);
+    void paintUnder(HWND window, HDC dc);
     // Shows the given first line, kept within the range; redraws on a change.
     void scrollTo(int line);
     bool scrolled(WPARAM scrollCode);
@@ -42,4 +61,8 @@ private:
     int top;
     // Whether the static control was a tab stop of its own.
     bool plainTabStop;
+    ResultField* partner;
+    // The static control whose values this one's stand under; null unless
+    // shown that way.
+    HWND alignedWith;
 };

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,20 @@ std::vector<std::string> entries(HWND list) {
         texts.push_back(text);
     }
     return texts;
+}
+
+// The values of a result row's text, separated by tabs and line breaks.
+std::vector<double> numbersIn(const std::string& text) {
+    std::vector<double> numbers;
+    const char* at = text.c_str();
+    while (*at != '\0') {
+        char* end = nullptr;
+        numbers.push_back(strtod(at, &end));
+        if (end == at)
+            break;
+        at = end + strspn(end, "\t\r\n");
+    }
+    return numbers;
 }
 
 int decimalsOf(const std::string& value) {
@@ -121,9 +137,13 @@ TEST_F(MainDialogTest, AnyTimerShowsTheTable) {
     resultTable.store(1, 2400.0);
     resultTable.store(2, 2399.5);
     resultTable.store(3, 0.001);
+    resultTable.storeCoreClock(1, 3243.94);
+    resultTable.storeCoreClock(2, 3243.86);
+    resultTable.storeCoreClock(3, 0.0);
     EnableWindow(item(1), FALSE);
     SendMessageA(window, WM_TIMER, 7, 0);
     EXPECT_EQ("2400.0000\t2399.5000\t0.0010", controlText(window, 1002));
+    EXPECT_EQ("3243.9\t3243.9\t0.0", controlText(window, 1005));
     EXPECT_TRUE(IsWindowEnabled(item(1)));
 }
 
@@ -143,6 +163,9 @@ TEST_F(MainDialogTest, EstimatorPathShowsSixDecimalsAndRemembersTheSettings) {
         const std::string result = controlText(window, 1002);
         EXPECT_EQ(6, decimalsOf(result)) << result;
         EXPECT_GT(atof(result.c_str()), 0.0) << result;
+        const std::string core = controlText(window, 1005);
+        EXPECT_EQ(1, decimalsOf(core)) << core;
+        EXPECT_GT(atof(core.c_str()), 0.0) << core;
         EXPECT_TRUE(IsWindowEnabled(item(1)));
         EXPECT_EQ("0", rememberedValue("1"));
         EXPECT_EQ("0", rememberedValue("2"));
@@ -189,6 +212,20 @@ TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
     const size_t processors = system.dwNumberOfProcessors < last ? system.dwNumberOfProcessors : last;
     EXPECT_EQ(processors, values) << result;
     EXPECT_FALSE(rememberedSettingsExist());
+
+    // Every processor gets a core clock, and a second test agrees with the
+    // first within 2%: loose, as the machine is shared.
+    const std::vector<double> first = numbersIn(controlText(window, 1005));
+    command(1);
+    ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; },
+                          "the second result display", 20000));
+    const std::vector<double> second = numbersIn(controlText(window, 1005));
+    ASSERT_EQ(processors, first.size()) << controlText(window, 1005);
+    ASSERT_EQ(processors, second.size());
+    for (size_t k = 0; k < processors; ++k) {
+        EXPECT_GT(first[k], 0.0) << "processor " << k + 1;
+        EXPECT_NEAR(first[k], second[k], 0.02 * first[k]) << "processor " << k + 1;
+    }
 }
 
 TEST_F(MainDialogTest, EscapeThroughTheDialogManagerEndsThePumpWithStatus2) {
@@ -213,7 +250,7 @@ TEST_F(MainDialogTest, CloseBoxAndEscButtonEndWithStatus2) {
 // Where the parts of the result area are, in the dialog's client area, and
 // the dialog on the screen.
 struct AreaGeometry {
-    RECT field, unitLabel, siteLink, groupBox, dialog;
+    RECT field, unitLabel, coreField, coreLabel, siteLink, groupBox, dialog;
 };
 
 RECT rectIn(HWND dialog, HWND child) {
@@ -227,6 +264,8 @@ AreaGeometry areaOf(HWND dialog) {
     AreaGeometry g = {};
     g.field = rectIn(dialog, GetDlgItem(dialog, 1002));
     g.unitLabel = rectIn(dialog, GetDlgItem(dialog, 1004));
+    g.coreField = rectIn(dialog, GetDlgItem(dialog, 1005));
+    g.coreLabel = rectIn(dialog, GetDlgItem(dialog, 1006));
     g.siteLink = rectIn(dialog, GetDlgItem(dialog, 1003));
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[16] = {};
@@ -247,8 +286,10 @@ bool inside(const RECT& inner, const RECT& outer) {
 
 void showValues(HWND dialog, LONG count) {
     resultTable.setCount(count);
-    for (LONG k = 1; k <= count; ++k)
+    for (LONG k = 1; k <= count; ++k) {
         resultTable.store(k, 2400.0 + k * 0.0001);
+        resultTable.storeCoreClock(k, 3200.0 + k * 0.1);
+    }
     SendMessageA(dialog, WM_TIMER, DisplayTimer, 0);
 }
 
@@ -258,11 +299,69 @@ std::string tableText() {
     return text;
 }
 
-// Up to four values the dialog stays as the template made it. More are shown
-// one line per four values: the field, the group box and the dialog grow,
-// the controls below move down, and every value fits its column. Past what
-// the work area holds the field scrolls, by keyboard and mouse. The field's
-// text is always the table's text.
+std::string coreClockText() {
+    static char text[ResultDisplaySize];
+    FormatCoreClockTable(resultTable, text);
+    return text;
+}
+
+// A rectangle of the template, in dialog units, in the dialog's pixels: its
+// origin and its size are each converted, as the dialog manager does.
+RECT templateRect(HWND dialog, int x, int y, int cx, int cy) {
+    RECT r = {x, y, cx, cy};
+    MapDialogRect(dialog, &r);
+    return {r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+bool sameRect(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
+// The dialog opens with the core clocks' row below the time-stamp rates'
+// row, one row (33 dialog units) further down, and is centred in the work
+// area with its full height. Everything the template placed above the row
+// stays where the template put it.
+TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
+    EXPECT_EQ("", controlText(window, 1005)) << "empty before the first test";
+    EXPECT_EQ("MHZ Kerntakt / Core clock", controlText(window, 1006));
+    EXPECT_EQ("MHZ", controlText(window, 1004));
+    EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), SendMessageA(item(1005), WM_GETFONT, 0, 0));
+    EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), SendMessageA(item(1006), WM_GETFONT, 0, 0));
+    EXPECT_EQ(item(1005), GetWindow(item(1002), GW_HWNDNEXT)) << "after the result field in the tab order";
+
+    const AreaGeometry g = areaOf(window);
+    EXPECT_TRUE(sameRect(templateRect(window, 13, 56, 197, 17), g.field));
+    EXPECT_TRUE(sameRect(templateRect(window, 13, 77, 197, 8), g.unitLabel));
+    // One row: 33 dialog units, as the result field and the unit label take
+    // with the gap between them, give or take the rounding of a pixel.
+    const LONG row = g.coreField.top - g.field.top;
+    const LONG units33 = templateRect(window, 0, 0, 1, 33).bottom;
+    EXPECT_LE(std::abs(row - units33), 1) << row << " pixels";
+    const RECT field = g.field;
+    const RECT unit = g.unitLabel;
+    EXPECT_TRUE(sameRect({field.left, field.top + row, field.right, field.bottom + row}, g.coreField));
+    EXPECT_TRUE(sameRect({unit.left, unit.top + row, unit.right, unit.bottom + row}, g.coreLabel));
+    RECT link = templateRect(window, 7, 95, 213, 8);
+    OffsetRect(&link, 0, row);
+    EXPECT_TRUE(sameRect(link, g.siteLink));
+    RECT box = templateRect(window, 7, 6, 213, 84);
+    box.bottom += row;
+    EXPECT_TRUE(sameRect(box, g.groupBox));
+
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + row, client.bottom) << "one row taller";
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs((g.dialog.top + g.dialog.bottom) - (work.top + work.bottom)), 1) << "centred as it is";
+    EXPECT_LE(std::abs((g.dialog.left + g.dialog.right) - (work.left + work.right)), 1);
+}
+
+// Up to four values the dialog stays as it opened. More are shown one line
+// per four values in both rows: the fields, the group box and the dialog
+// grow, the controls below move down, and every value fits its column. Past
+// what the work area holds the fields scroll together, by keyboard and mouse.
+// Each field's text is always the table's text.
 TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     const AreaGeometry made = areaOf(window);
     HWND field = item(1002);
@@ -271,10 +370,17 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
 
     // Also stops the first display, which would empty the field.
+    showValues(window, 3);
+    const AreaGeometry three = areaOf(window);
+    EXPECT_EQ(0, memcmp(&made, &three, sizeof made)) << "three values: as it opened";
+    EXPECT_EQ(staticProcedure, GetWindowLongPtrA(field, GWLP_WNDPROC)) << "the static's own drawing";
+    // Four values, centred with their tabs expanded, would be wider than the
+    // field: they are drawn whole, in its columns.
     showValues(window, 4);
     const AreaGeometry four = areaOf(window);
-    EXPECT_EQ(0, memcmp(&made, &four, sizeof made)) << "four values: as made";
-    EXPECT_EQ(staticProcedure, GetWindowLongPtrA(field, GWLP_WNDPROC)) << "the static's own drawing";
+    EXPECT_EQ(0, memcmp(&made, &four, sizeof made)) << "four values: as it opened";
+    EXPECT_TRUE(dialog.results().field().drawsLines());
+    EXPECT_FALSE(dialog.results().layout().scrolls);
 
     {
         // Sixteen processors measured by the workers, as the program would.
@@ -286,14 +392,18 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     }
     ASSERT_EQ(16, resultTable.count());
     EXPECT_EQ(tableText(), controlText(window, 1002));
+    EXPECT_EQ(coreClockText(), controlText(window, 1005));
     const ResultLayout& layout = dialog.results().layout();
     const AreaGeometry sixteen = areaOf(window);
     const LONG grown = 3 * layout.lineHeight;
     EXPECT_EQ(heightOf(made.field) + grown, heightOf(sixteen.field));
-    EXPECT_EQ(heightOf(made.groupBox) + grown, heightOf(sixteen.groupBox));
-    EXPECT_EQ(heightOf(made.dialog) + grown, heightOf(sixteen.dialog));
+    EXPECT_EQ(heightOf(made.coreField) + grown, heightOf(sixteen.coreField));
+    EXPECT_EQ(heightOf(made.groupBox) + 2 * grown, heightOf(sixteen.groupBox));
+    EXPECT_EQ(heightOf(made.dialog) + 2 * grown, heightOf(sixteen.dialog));
     EXPECT_EQ(made.unitLabel.top + grown, sixteen.unitLabel.top);
-    EXPECT_EQ(made.siteLink.top + grown, sixteen.siteLink.top);
+    EXPECT_EQ(made.coreField.top + grown, sixteen.coreField.top);
+    EXPECT_EQ(made.coreLabel.top + 2 * grown, sixteen.coreLabel.top);
+    EXPECT_EQ(made.siteLink.top + 2 * grown, sixteen.siteLink.top);
     EXPECT_TRUE(inside(sixteen.dialog, work));
     EXPECT_FALSE(layout.scrolls);
     {
@@ -314,9 +424,13 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
 
     showValues(window, 2048);
     EXPECT_TRUE(tableText() == controlText(window, 1002)) << "all 2,048 values, as formatted";
+    EXPECT_TRUE(coreClockText() == controlText(window, 1005)) << "all 2,048 core clocks";
     const AreaGeometry all = areaOf(window);
     EXPECT_TRUE(inside(all.dialog, work));
     EXPECT_TRUE(inside(all.field, all.groupBox));
+    EXPECT_TRUE(inside(all.coreField, all.groupBox));
+    EXPECT_TRUE(inside(all.coreLabel, all.groupBox));
+    EXPECT_GE(all.siteLink.top, all.groupBox.bottom);
     ASSERT_TRUE(layout.scrolls) << "512 lines do not fit";
     const LONG style = GetWindowLongA(field, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
@@ -352,6 +466,7 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
         SendMessageA(field, step.message, step.wParam, 0);
         EXPECT_EQ(step.top, dialog.results().field().topLine())
             << "message " << step.message << " " << step.wParam;
+        EXPECT_EQ(step.top, dialog.results().coreField().topLine()) << "the core clocks follow";
     }
     SCROLLINFO bar = {};
     bar.cbSize = sizeof bar;
@@ -373,6 +488,75 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     EXPECT_FALSE(GetWindowLongA(field, GWL_STYLE) & (WS_VSCROLL | WS_TABSTOP));
 }
 
+// The runs of dark columns across a control as it has drawn itself: where
+// its values are. Columns closer than two characters' width belong to one
+// value.
+std::vector<std::pair<LONG, LONG>> valuesOnScreen(HWND dialog, HWND control) {
+    RECT r;
+    GetClientRect(control, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(control);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ before = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    RECT cell = {0, 0, 4, 8};
+    MapDialogRect(dialog, &cell);
+    std::vector<std::pair<LONG, LONG>> runs;
+    LONG lastInk = -1000;
+    for (int x = 0; x < width; ++x) {
+        bool ink = false;
+        for (int y = 0; y < height && !ink; ++y) {
+            const DWORD pixel = static_cast<const DWORD*>(bits)[y * width + x];
+            ink = ((pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF)) < 3 * 96;
+        }
+        if (!ink)
+            continue;
+        if (x - lastInk > 2 * cell.right)
+            runs.push_back({x, x});
+        runs.back().second = x;
+        lastInk = x;
+    }
+    SelectObject(memory, before);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(control, screen);
+    return runs;
+}
+
+// However long their texts, a processor's core clock stands centred under
+// its time-stamp rate, as the result field draws it: centred, its tabs
+// expanded; from four values on, both are right-aligned in the same columns.
+TEST_F(MainDialogTest, EachCoreClockStandsUnderItsTimeStampRate) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    for (LONG count : {1, 2, 3, 4}) {
+        SCOPED_TRACE(std::to_string(count) + " values");
+        showValues(window, count);
+        UpdateWindow(window);
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const auto rates = valuesOnScreen(window, item(1002));
+        const auto cores = valuesOnScreen(window, item(1005));
+        ASSERT_EQ(size_t(count), rates.size());
+        ASSERT_EQ(size_t(count), cores.size());
+        for (LONG k = 0; k < count; ++k) {
+            if (count < 4)
+                EXPECT_LE(std::abs((rates[k].first + rates[k].second) - (cores[k].first + cores[k].second)), 3)
+                    << "value " << k + 1 << " centred under";
+            else
+                EXPECT_LE(std::abs(rates[k].second - cores[k].second), 1) << "value " << k + 1 << " right-aligned";
+        }
+    }
+}
+
 // A dialog minimised while the workers run gets its new height when it is
 // restored.
 TEST_F(MainDialogTest, MinimisedDialogGrowsWhenRestored) {
@@ -386,7 +570,7 @@ TEST_F(MainDialogTest, MinimisedDialogGrowsWhenRestored) {
     ShowWindow(window, SW_RESTORE);
     RECT restored;
     GetWindowRect(window, &restored);
-    EXPECT_EQ(heightOf(made) + 3 * dialog.results().layout().lineHeight, heightOf(restored));
+    EXPECT_EQ(heightOf(made) + 2 * 3 * dialog.results().layout().lineHeight, heightOf(restored));
 }
 
 // Start-up registers the thread's pump first; when that failed, the dialog

@@ -50,6 +50,42 @@ TEST(ResultDisplay, EveryEntryFitsEvenWithLongValues) {
     EXPECT_EQ("9223372036854.7754", text.substr(text.size() - 18)) << "the last value is whole";
 }
 
+// The separators of a text in order: a processor's two values stand in the
+// same line and column of their rows when both texts have the same ones.
+std::string separators(const std::string& text) {
+    std::string kept;
+    for (char c : text) {
+        if (c == '\t' || c == '\r' || c == '\n')
+            kept += c;
+    }
+    return kept;
+}
+
+TEST(ResultDisplay, CoreClocksWithOneDecimalInTheSameLinesAndColumns) {
+    struct Case { LONG count; const char* expected; };
+    const Case cases[] = {
+        {1, "1.5"},
+        {5, "1.5\t3.0\t4.5\t6.0\r\n7.5"},
+    };
+    ResultTable table;
+    for (int k = 1; k <= ResultTable::LastProcessor; ++k) {
+        table.store(k, 2445.4 + k);
+        table.storeCoreClock(k, 1.5 * k);
+    }
+    static char text[ResultDisplaySize];
+    for (const Case& c : cases) {
+        table.setCount(c.count);
+        FormatCoreClockTable(table, text);
+        EXPECT_EQ(c.expected, std::string(text)) << c.count << " processors";
+    }
+
+    table.setCount(ResultTable::LastProcessor);
+    FormatCoreClockTable(table, text);
+    const std::string cores = text;
+    EXPECT_EQ("3070.5\t3072.0", cores.substr(cores.size() - 13)) << "the last line: processors 2,047 and 2,048";
+    EXPECT_EQ(separators(display(table)), separators(cores));
+}
+
 TEST(ResultDisplay, ValuesTooLongForTheirBufferAreCutNotOverrun) {
     ResultTable table;
     table.setCount(ResultTable::LastProcessor);

@@ -9,8 +9,10 @@
 
 namespace {
 
-// A screen at one resolution, and the main dialog as its template makes it
-// there: the template's dialog units times the dialog font's base units.
+// A screen at one resolution, and the main dialog as it opens there: the
+// template's dialog units times the dialog font's base units, with the core
+// clocks' row added as the dialog adds it, one row below the time-stamp
+// rates' row in pixels.
 struct Screen {
     const char* name;
     int baseX, baseY;  // pixels per 4 horizontal and 8 vertical dialog units
@@ -23,13 +25,22 @@ RECT units(const Screen& s, int x, int y, int cx, int cy) {
     return r;
 }
 
+RECT movedDown(RECT r, int by) {
+    OffsetRect(&r, 0, by);
+    return r;
+}
+
 ResultAreaParts templateParts(const Screen& s) {
     ResultAreaParts parts;
     parts.field = units(s, 13, 56, 197, 17);
-    parts.groupBox = units(s, 7, 6, 213, 84);
     parts.unitLabel = units(s, 13, 77, 197, 8);
-    parts.siteLink = units(s, 7, 95, 213, 8);
-    parts.clientHeight = MulDiv(110, s.baseY, 8);
+    const int row = parts.unitLabel.bottom + (parts.unitLabel.top - parts.field.bottom) - parts.field.top;
+    parts.coreField = movedDown(parts.field, row);
+    parts.coreLabel = movedDown(parts.unitLabel, row);
+    parts.groupBox = units(s, 7, 6, 213, 84);
+    parts.groupBox.bottom += row;
+    parts.siteLink = movedDown(units(s, 7, 95, 213, 8), row);
+    parts.clientHeight = MulDiv(110, s.baseY, 8) + row;
     return parts;
 }
 
@@ -55,7 +66,11 @@ const Screen Screens[] = {
 };
 const LONG Counts[] = {1, 4, 5, 8, 16, 64, 65, 128, 256, 2048};
 
-TEST(ResultLayout, EveryValueInTheFieldTheFieldInTheDialogTheDialogInTheWorkArea) {
+int height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+TEST(ResultLayout, EveryValueInTheFieldsTheFieldsInTheDialogTheDialogInTheWorkArea) {
     for (const Screen& s : Screens) {
         const ResultAreaParts original = templateParts(s);
         const RECT client = {0, 0, MulDiv(227, s.baseX, 4), original.clientHeight};
@@ -73,13 +88,27 @@ TEST(ResultLayout, EveryValueInTheFieldTheFieldInTheDialogTheDialogInTheWorkArea
             dialog.bottom = parts.clientHeight;
             EXPECT_LE(parts.clientHeight + s.frameHeight, s.workAreaHeight) << "the dialog fits";
             EXPECT_TRUE(inside(parts.field, parts.groupBox)) << text(parts.field);
+            EXPECT_TRUE(inside(parts.coreField, parts.groupBox)) << text(parts.coreField);
+            EXPECT_TRUE(inside(parts.coreLabel, parts.groupBox)) << text(parts.coreLabel);
             EXPECT_TRUE(inside(parts.groupBox, dialog)) << text(parts.groupBox);
             EXPECT_TRUE(inside(parts.siteLink, dialog)) << text(parts.siteLink);
-            EXPECT_GE(parts.unitLabel.top, parts.field.bottom) << "the unit label stays below";
-            EXPECT_GE(parts.siteLink.top, parts.unitLabel.bottom);
-            // A lower control moves by as much as the field grows.
-            EXPECT_EQ(parts.field.bottom - original.field.bottom,
-                      parts.siteLink.top - original.siteLink.top);
+            // Top to bottom, nothing overlapping: field, unit label, core
+            // clocks, their label, the group box's end, the site link.
+            EXPECT_GE(parts.unitLabel.top, parts.field.bottom);
+            EXPECT_GE(parts.coreField.top, parts.unitLabel.bottom);
+            EXPECT_GE(parts.coreLabel.top, parts.coreField.bottom);
+            EXPECT_GE(parts.groupBox.bottom, parts.coreLabel.bottom);
+            EXPECT_GE(parts.siteLink.top, parts.groupBox.bottom);
+            // Both fields show the same lines in the same columns; what lies
+            // below each moves by as much as the fields above it grow.
+            const int growth = height(parts.field) - height(original.field);
+            EXPECT_EQ(height(parts.field), height(parts.coreField));
+            EXPECT_EQ(parts.field.left, parts.coreField.left);
+            EXPECT_EQ(parts.field.right, parts.coreField.right);
+            EXPECT_EQ(growth, parts.unitLabel.top - original.unitLabel.top);
+            EXPECT_EQ(growth, parts.coreField.top - original.coreField.top);
+            EXPECT_EQ(2 * growth, parts.coreLabel.top - original.coreLabel.top);
+            EXPECT_EQ(2 * growth, parts.siteLink.top - original.siteLink.top);
 
             // Every value of every shown line, at the top and scrolled to the
             // end, lies in the field's text area and has room for a
@@ -107,18 +136,19 @@ TEST(ResultLayout, EveryValueInTheFieldTheFieldInTheDialogTheDialogInTheWorkArea
     }
 }
 
-// The field scrolls only when one more line would take the dialog past the
-// work area; 64 lines fit at 96 DPI but not at 144.
+// The fields scroll only when one more line in each would take the dialog
+// past the work area; 31 lines fit at 96 DPI, 16 at 144.
 TEST(ResultLayout, ScrollsOnlyPastWhatTheWorkAreaHolds) {
     struct Case { const Screen& screen; LONG values; bool scrolls; };
-    const Case cases[] = {{Screens[0], 256, false}, {Screens[0], 2048, true}, {Screens[1], 256, true}};
+    const Case cases[] = {{Screens[0], 124, false}, {Screens[0], 125, true}, {Screens[0], 2048, true},
+                          {Screens[1], 64, false}, {Screens[1], 65, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.screen.name) + ", " + std::to_string(c.values) + " values");
         const ResultLayout layout = LayOutResults(c.values, templateParts(c.screen), screenOf(c.screen));
         ASSERT_EQ(c.scrolls, layout.scrolls);
         if (layout.scrolls) {
-            EXPECT_GT(layout.parts.clientHeight + c.screen.frameHeight + layout.lineHeight,
-                      c.screen.workAreaHeight) << "room for one more line";
+            EXPECT_GT(layout.parts.clientHeight + c.screen.frameHeight + 2 * layout.lineHeight,
+                      c.screen.workAreaHeight) << "no room for one more line in each field";
         }
     }
 }
