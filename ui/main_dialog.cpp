@@ -16,6 +16,7 @@
 #include "ui/about_dialog.h"
 #include "ui/result_display.h"
 #include "ui/site_address.h"
+#include "ui/window_text.h"
 
 OSVERSIONINFOA PlatformVersion;
 
@@ -41,11 +42,11 @@ void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which
 }  // namespace
 
 MainDialog::MainDialog()
-    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr) {
+    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr), shown() {
     stateKeyPath[0] = '\0';
 }
 
-BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESULT& result,
+BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                DWORD tableId) {
     if (tableId != 0)
         return FALSE;
@@ -72,6 +73,9 @@ BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESUL
         showResults(wParam);
         result = 0;
         return TRUE;
+    case WM_CONTEXTMENU:
+        result = 0;
+        return showCopyMenu(reinterpret_cast<HWND>(wParam), lParam);
     }
     return FALSE;
 }
@@ -79,7 +83,72 @@ BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESUL
 BOOL MainDialog::screen(MSG* message) {
     if (window() == nullptr)
         return FALSE;
+    if (isCopyKey(*message)) {
+        copyResults();
+        return TRUE;
+    }
     return IsDialogMessageA(window(), message);
+}
+
+bool MainDialog::isCopyKey(const MSG& message) const {
+    if (message.message != WM_KEYDOWN || message.wParam != 'C')
+        return false;
+    // Ctrl alone: Ctrl with Alt is AltGr on many keyboards.
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    if (message.hwnd != window() && !IsChild(window(), message.hwnd))
+        return false;
+    return !SendMessageA(windowList, CB_GETDROPPEDSTATE, 0, 0) &&
+           !SendMessageA(repeatList, CB_GETDROPPEDSTATE, 0, 0);
+}
+
+bool MainDialog::copyResults() {
+    HWND dialog = window();
+    char caption[256];
+    if (GetWindowTextA(dialog, caption, sizeof caption) <= 0)
+        caption[0] = '\0';
+    // What the rows show, read as they stand.
+    const WindowText rates(GetDlgItem(dialog, IDC_RESULT));
+    const WindowText cores(GetDlgItem(dialog, IDC_CORE_CLOCK));
+    return rates.text() != nullptr && cores.text() != nullptr &&
+           CopyResults(dialog, shown, caption, rates.text(), cores.text());
+}
+
+bool MainDialog::showCopyMenu(HWND clicked, LPARAM screenPoint) {
+    HWND dialog = window();
+    HWND rows[] = {GetDlgItem(dialog, IDC_RESULT), GetDlgItem(dialog, IDC_CORE_CLOCK)};
+    POINT at = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    // The menu key or Shift+F10 gives no point: the menu then opens at the
+    // field with the focus.
+    const bool fromKeyboard = screenPoint == -1;
+    HWND row = nullptr;
+    for (HWND candidate : rows) {
+        RECT rect;
+        if (candidate == nullptr || !GetWindowRect(candidate, &rect))
+            continue;
+        if (fromKeyboard ? GetFocus() == candidate : (clicked == candidate || PtInRect(&rect, at))) {
+            row = candidate;
+            if (fromKeyboard) {
+                at.x = rect.left;
+                at.y = rect.bottom;
+            }
+        }
+    }
+    if (row == nullptr)
+        return false;
+
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return true;
+    const UINT CopyCommand = 1;
+    const UINT state = shown.kind == ShownResults::Nothing ? MF_GRAYED : MF_ENABLED;
+    AppendMenuA(menu, MF_STRING | state, CopyCommand, "Kopieren / Copy");
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog, nullptr));
+    DestroyMenu(menu);
+    if (chosen == CopyCommand)
+        copyResults();
+    return true;
 }
 
 BOOL MainDialog::runIdle() {
@@ -196,6 +265,9 @@ int MainDialog::runTest() {
     SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);
     snprintf(text, sizeof text, "%.1f", coreMhz);
     SetWindowTextA(GetDlgItem(window(), IDC_CORE_CLOCK), text);
+    shown.kind = ShownResults::Estimate;
+    shown.windowMs = windowMs;
+    shown.repetitions = repetitions;
     walkControlStates(1);
     return 0;
 }
@@ -222,6 +294,12 @@ void MainDialog::showResults(UINT_PTR) {
     FormatCoreClockTable(resultTable, text);
     SetWindowTextA(GetDlgItem(dialog, IDC_CORE_CLOCK), text);
     EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
+    // The first display, 100 ms after the dialog opens, shows no test.
+    if (resultTable.count() > 0) {
+        shown.kind = ShownResults::PerProcessor;
+        shown.windowMs = MeasureWindowMs.load(std::memory_order_acquire);
+        shown.repetitions = RepeatCount.load(std::memory_order_acquire);
+    }
 }
 
 int MainDialog::quit(int commandId) {

@@ -5,6 +5,7 @@
 #include "app/window_binding.h"
 #include "link/link_label.h"
 #include "ui/result_area.h"
+#include "ui/result_copy.h"
 
 // Platform record filled when the main dialog opens; its dwPlatformId picks
 // the measuring method of each test: the per-processor workers on the NT
@@ -17,7 +18,8 @@ extern const char MainDialogStateKey[];
 // Controller of the program's only top-level window, the modeless dialog
 // built from template 129: two choice lists, "Test", "ESC", the result
 // field and the link to the maker's site. It is also its thread's dispatch
-// filter (the dialog manager's keyboard handling) and an idle task.
+// filter (the dialog manager's keyboard handling, and Ctrl+C, which copies
+// the results) and an idle task.
 class MainDialog : public DialogBinding, public DispatchFilter, public IdleTask {
 public:
     MainDialog();
@@ -25,8 +27,9 @@ public:
     BOOL handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result, DWORD tableId) override;
 
-    // Gives the message to the dialog manager; nonzero when it consumed it.
-    // Consumes nothing once the window is gone.
+    // Copies the results on Ctrl+C, else gives the message to the dialog
+    // manager; nonzero when it consumed it. Consumes nothing once the window
+    // is gone.
     BOOL screen(MSG* message) override;
     // Nothing to do between messages.
     BOOL runIdle() override;
@@ -38,9 +41,12 @@ public:
     int quit(int commandId);
     int showAbout();
     void showResults(UINT_PTR timerId);
+    // Puts the results shown on the clipboard; nothing before a test.
+    bool copyResults();
 
     const LinkLabel& link() const { return siteLink; }
     const ResultArea& results() const { return resultArea; }
+    const ShownResults& shownResults() const { return shown; }
 
 private:
     // Saves (mode 1) or restores (mode 0) the child controls' states.
@@ -49,6 +55,13 @@ private:
     // default entry back first, so a test never runs with a window or a
     // count of 0.
     LONG selectedNumber(HWND list, const char* defaultPrefix);
+    // Whether a message is Ctrl+C for the dialog: a key of the dialog or one
+    // of its controls, but not of an open drop-down list, which keeps it.
+    bool isCopyKey(const MSG& message) const;
+    // The result rows' context menu, with its one command, "Kopieren /
+    // Copy", for a right click on either field or the menu key while one has
+    // the focus. Returns whether the request was the rows'.
+    bool showCopyMenu(HWND clicked, LPARAM screenPoint);
 
     LinkLabel siteLink;
     HWND windowList;
@@ -56,4 +69,6 @@ private:
     char stateKeyPath[1024];
     // The result field, and the room it takes with more than four values.
     ResultArea resultArea;
+    // What the latest test showed, for the clipboard.
+    ShownResults shown;
 };

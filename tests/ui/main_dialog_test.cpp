@@ -557,6 +557,128 @@ TEST_F(MainDialogTest, EachCoreClockStandsUnderItsTimeStampRate) {
     }
 }
 
+// The clipboard's text, or "(no text)".
+std::string clipboardText(HWND owner) {
+    std::string text = "(no text)";
+    if (!OpenClipboard(owner))
+        return "(clipboard not opened)";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* locked = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (locked != nullptr) {
+        text = locked;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void putOnClipboard(HWND owner, const char* text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    memcpy(GlobalLock(memory), text, strlen(text) + 1);
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+// Ctrl+C as it reaches the dialog's filter: a key of the given window with
+// the Ctrl key held. Returns whether the filter consumed it.
+bool pressCtrlC(MessagePump& pump, HWND to) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG message = {};
+    message.hwnd = to;
+    message.message = WM_KEYDOWN;
+    message.wParam = 'C';
+    const bool consumed = pump.filterAll(&message) != FALSE;
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    return consumed;
+}
+
+// A row's values and the lines of a copy, split at tabs and line ends.
+std::vector<std::string> fields(const std::string& text, const char* separators) {
+    std::vector<std::string> parts;
+    size_t from = 0;
+    while (from <= text.size()) {
+        const size_t end = text.find_first_of(separators, from);
+        parts.push_back(text.substr(from, end - from));
+        if (end == std::string::npos)
+            break;
+        from = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return parts;
+}
+
+// Ctrl+C anywhere in the dialog puts the results shown on the clipboard: a
+// header, then per processor its number and its two values as the rows show
+// them, in columns. Before a test, and inside an open drop-down list, it
+// leaves the clipboard alone.
+TEST_F(MainDialogTest, CtrlCCopiesTheResultsShown) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    putOnClipboard(window, "before");
+    pressCtrlC(pump, item(1));
+    EXPECT_EQ("before", clipboardText(window)) << "nothing shown yet";
+
+    {
+        FakeProcessors two(2);
+        PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_NT;
+        SendMessageA(item(1001), CB_SETCURSEL, 1, 0);  // 2 repetitions
+        command(1);
+        ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE && resultTable.count() == 2; },
+                              "the result display to enable Test", 20000));
+    }
+    EXPECT_TRUE(pressCtrlC(pump, item(1)));
+    const std::vector<std::string> lines = fields(clipboardText(window), "\n");
+    ASSERT_EQ(4u, lines.size()) << "header, two processors, and nothing after the last line end";
+    EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 2 processors, 50 ms x 2\r", lines[0]);
+    const std::vector<std::string> rates = fields(controlText(window, 1002), "\t");
+    const std::vector<std::string> cores = fields(controlText(window, 1005), "\t");
+    for (size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(std::to_string(k + 1) + "\t" + rates[k] + "\t" + cores[k] + "\r", lines[k + 1]);
+    }
+
+    showValues(window, 2048);
+    SetFocus(item(1000));
+    EXPECT_TRUE(pressCtrlC(pump, item(1000))) << "from a closed list";
+    const std::vector<std::string> all = fields(clipboardText(window), "\n");
+    ASSERT_EQ(2050u, all.size());
+    EXPECT_EQ("2048\t2400.2048\t3404.8\r", all[2048]);
+
+    putOnClipboard(window, "before");
+    SendMessageA(item(1000), CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(SendMessageA(item(1000), CB_GETDROPPEDSTATE, 0, 0));
+    pressCtrlC(pump, item(1000));
+    SendMessageA(item(1000), CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_EQ("before", clipboardText(window)) << "left to the open list";
+}
+
+// A right click on either result row offers "Kopieren / Copy", which copies
+// as Ctrl+C does; elsewhere the dialog offers no menu of its own.
+TEST_F(MainDialogTest, TheResultRowsContextMenuCopies) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    showValues(window, 2);
+    putOnClipboard(window, "before");
+    RECT test;
+    GetWindowRect(item(1), &test);
+    SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(test.left + 2, test.top + 2));
+    EXPECT_EQ("before", clipboardText(window)) << "not the rows' menu";
+
+    // The menu runs a loop of its own: keys already waiting choose its one
+    // command.
+    RECT core;
+    GetWindowRect(item(1005), &core);
+    PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(core.left + 2, core.top + 2));
+    const std::vector<std::string> lines = fields(clipboardText(window), "\n");
+    ASSERT_EQ(4u, lines.size()) << clipboardText(window);
+    EXPECT_EQ("2\t2400.0002\t3200.2\r", lines[2]);
+}
+
 // A dialog minimised while the workers run gets its new height when it is
 // restored.
 TEST_F(MainDialogTest, MinimisedDialogGrowsWhenRestored) {

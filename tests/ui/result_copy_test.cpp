@@ -1,0 +1,56 @@
+#include "ui/result_copy.h"
+
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char Caption[] = "Zyklomatrix 1.01 (Freeware)";
+
+std::string copied(const ShownResults& results, const char* rates, const char* cores) {
+    const size_t length = FormatResultCopy(results, Caption, rates, cores, nullptr, 0);
+    std::vector<char> text(length + 1, 'x');
+    EXPECT_EQ(length, FormatResultCopy(results, Caption, rates, cores, text.data(), text.size()));
+    return std::string(text.data());
+}
+
+TEST(ResultCopy, AHeaderThenOneLineOfColumnsPerProcessorOrOneForTheEstimate) {
+    struct Case {
+        const char* name;
+        ShownResults results;
+        const char* rates;
+        const char* cores;
+        const char* expected;
+    } cases[] = {
+        {"before a test", {ShownResults::Nothing, 50, 1}, "", "", ""},
+        {"two processors", {ShownResults::PerProcessor, 950, 4}, "2445.4120\t2445.4131", "3243.9\t3243.8",
+         "Zyklomatrix 1.01 (Freeware): 2 processors, 950 ms x 4\r\n"
+         "1\t2445.4120\t3243.9\r\n"
+         "2\t2445.4131\t3243.8\r\n"},
+        {"one processor", {ShownResults::PerProcessor, 50, 1}, "2445.4120", "3243.9",
+         "Zyklomatrix 1.01 (Freeware): 1 processor, 50 ms x 1\r\n1\t2445.4120\t3243.9\r\n"},
+        {"five processors, over two lines", {ShownResults::PerProcessor, 50, 1}, "1.0\t2.0\t3.0\t4.0\r\n5.0",
+         "6.0\t7.0\t8.0\t9.0\r\n10.0",
+         "Zyklomatrix 1.01 (Freeware): 5 processors, 50 ms x 1\r\n"
+         "1\t1.0\t6.0\r\n2\t2.0\t7.0\r\n3\t3.0\t8.0\r\n4\t4.0\t9.0\r\n5\t5.0\t10.0\r\n"},
+        {"the estimate", {ShownResults::Estimate, 100, 2}, "2445.412346", "3243.9",
+         "Zyklomatrix 1.01 (Freeware): 1 processor, 100 ms x 2\r\n2445.412346\t3243.9\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, copied(c.results, c.rates, c.cores)) << c.name;
+}
+
+TEST(ResultCopy, ASmallBufferGetsNothingPastItsRoom) {
+    const ShownResults shown = {ShownResults::PerProcessor, 50, 1};
+    const std::string text = copied(shown, "2445.4120\t2445.4131", "3243.9\t3243.8");
+    char small[40];
+    memset(small, 'x', sizeof small);
+    EXPECT_EQ(text.size(), FormatResultCopy(shown, Caption, "2445.4120\t2445.4131", "3243.9\t3243.8", small, 30))
+        << "the length it needs";
+    EXPECT_EQ('x', small[30]) << "nothing written past the room";
+}
+
+}  // namespace

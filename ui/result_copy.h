@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+
+// The results the main dialog shows after its latest test, as text to paste
+// into a message or a spreadsheet: taken from the two result rows as they
+// stand, so that what is copied is what is seen.
+struct ShownResults {
+    enum Kind {
+        Nothing,       // no test has shown a result yet
+        PerProcessor,  // one value per processor in each row
+        Estimate,      // one estimate, and the core clock beside it
+    };
+    Kind kind;
+    LONG windowMs;
+    LONG repetitions;
+};
+
+// Writes the text of the results into text, at most room bytes with the
+// terminating zero, and returns its length without that zero (as snprintf
+// does, also when it did not fit). One header line with the program's name
+// and version (the dialog's caption), the processor count and the test's
+// window and repetitions; then, per processor, its number, its time-stamp
+// figure and its core clock, separated by tabs, so that they paste as
+// columns; or one line with the estimate and the core clock. rates and cores
+// are the rows' texts: values separated by tabs and line ends. Lines end
+// with CR LF, as text on the clipboard does. Nothing at all before a test.
+size_t FormatResultCopy(const ShownResults& results, const char* caption, const char* rates, const char* cores,
+                        char* text, size_t room);
+
+// Puts that text on the clipboard as CF_TEXT, which the system turns into
+// its other text formats, owned by the given window. Returns whether it did;
+// before a test it does nothing and returns false, leaving the clipboard as
+// it was.
+bool CopyResults(HWND owner, const ShownResults& results, const char* caption, const char* rates,
+                 const char* cores);
