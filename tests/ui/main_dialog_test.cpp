@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -214,18 +215,29 @@ TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
     EXPECT_FALSE(rememberedSettingsExist());
 
     // Every processor gets a core clock, and a second test agrees with the
-    // first within 2%: loose, as the machine is shared.
-    const std::vector<double> first = numbersIn(controlText(window, 1005));
-    command(1);
-    ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; },
-                          "the second result display", 20000));
-    const std::vector<double> second = numbersIn(controlText(window, 1005));
-    ASSERT_EQ(processors, first.size()) << controlText(window, 1005);
-    ASSERT_EQ(processors, second.size());
-    for (size_t k = 0; k < processors; ++k) {
-        EXPECT_GT(first[k], 0.0) << "processor " << k + 1;
-        EXPECT_NEAR(first[k], second[k], 0.02 * first[k]) << "processor " << k + 1;
+    // first within 2%. Loose, as the machine is shared: the host of a
+    // virtual machine may change the cores' clock between two tests, so a
+    // third test may stand in for the first.
+    std::vector<double> earlier = numbersIn(controlText(window, 1005));
+    ASSERT_EQ(processors, earlier.size()) << controlText(window, 1005);
+    std::string disagreement;
+    for (int test = 2; test <= 3; ++test) {
+        command(1);
+        ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, "the next result display", 20000));
+        const std::vector<double> later = numbersIn(controlText(window, 1005));
+        ASSERT_EQ(processors, later.size());
+        disagreement.clear();
+        for (size_t k = 0; k < processors; ++k) {
+            EXPECT_GT(later[k], 0.0) << "processor " << k + 1;
+            if (std::fabs(later[k] - earlier[k]) > 0.02 * earlier[k])
+                disagreement += " processor " + std::to_string(k + 1) + ": " + std::to_string(earlier[k]) +
+                                " then " + std::to_string(later[k]);
+        }
+        if (disagreement.empty())
+            break;
+        earlier = later;
     }
+    EXPECT_EQ("", disagreement) << "two tests in a row agree within 2%";
 }
 
 TEST_F(MainDialogTest, EscapeThroughTheDialogManagerEndsThePumpWithStatus2) {
