@@ -19,72 +19,16 @@
 
 #include "measure/cycle_counter.h"
 #include "measure/frequency_estimator.h"
-#include "measure/processor_workers.h"
 #include "measure/result_table.h"
-#include "measure/test_parameters.h"
+#include "worker_test.h"
 
 namespace {
 
 const LONG Repetitions = 1;
-const double Unwritten = -1.0;
-
-bool timerFired;
-
-LRESULT CALLBACK BenchWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_TIMER && wParam == DisplayTimer) {
-        KillTimer(window, DisplayTimer);
-        timerFired = true;
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateBenchWindow()
-{
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = BenchWindowProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "AccuracyBench";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "AccuracyBench", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
-    CreateWindowExA(0, "BUTTON", "Test", WS_CHILD, 0, 0, 80, 24, window, reinterpret_cast<HMENU>(1),
-                    windowClass.hInstance, nullptr);
-    return window;
-}
-
-bool AllWritten(LONG processors)
-{
-    for (LONG k = 1; k <= processors; ++k) {
-        if (resultTable.value(k) == Unwritten)
-            return false;
-    }
-    return true;
-}
-
-// One test by the workers: waits, as the dialog does, for the display timer, and goes on
-// waiting if it fired before every worker had stored its result.
+// One test by the workers; their time-stamp figures.
 std::vector<double> RunWorkers(HWND window, LONG windowMs)
 {
-    LONG processors = 0;
-    SYSTEM_INFO system;
-    GetSystemInfo(&system);
-    for (DWORD k = 1; k <= system.dwNumberOfProcessors && k <= ResultTable::LastProcessor; ++k)
-        resultTable.store(static_cast<int>(k), Unwritten);
-    MeasureWindowMs.store(windowMs);
-    RepeatCount.store(Repetitions);
-    timerFired = false;
-    startProcessorWorkers(window);
-    processors = resultTable.count();
-    MSG message;
-    while (!(timerFired && AllWritten(processors))) {
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0)
-            break;
-        if (message.message == WM_TIMER && !AllWritten(processors))
-            timerFired = false;
-        DispatchMessageA(&message);
-    }
+    const LONG processors = RunWorkerTest(window, windowMs, Repetitions);
     std::vector<double> mhz;
     for (LONG k = 1; k <= processors; ++k)
         mhz.push_back(resultTable.value(k));
@@ -133,7 +77,7 @@ int main(int argc, char** argv)
         return 2;
     }
     CycleCounter detections; // as the dialog's test does before it measures
-    HWND window = CreateBenchWindow();
+    HWND window = CreateStandInDialog();
 
     for (int a = 3; a < argc; ++a) {
         LONG windowMs = std::atol(argv[a]);

@@ -21,77 +21,15 @@
 
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
-#include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/spin_wait.h"
-#include "measure/test_parameters.h"
+#include "worker_test.h"
 
 namespace {
 
 const LONG WindowMs = 50;
 const LONG Repetitions = 1;
-const double Unwritten = -1.0;
 const int Calls = 10;
-
-bool timerFired;
-
-LRESULT CALLBACK BenchWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_TIMER && wParam == DisplayTimer) {
-        KillTimer(window, DisplayTimer);
-        timerFired = true;
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateBenchWindow()
-{
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = BenchWindowProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "CoreClockBench";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "CoreClockBench", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    CreateWindowExA(0, "BUTTON", "Test", WS_CHILD, 0, 0, 80, 24, window, reinterpret_cast<HMENU>(1),
-                    windowClass.hInstance, nullptr);
-    return window;
-}
-
-bool AllWritten(LONG processors)
-{
-    for (LONG k = 1; k <= processors; ++k) {
-        if (resultTable.coreClock(k) == Unwritten)
-            return false;
-    }
-    return true;
-}
-
-// One test by the workers: waits, as the dialog does, for the display timer, and goes on
-// waiting if it fired before every worker had stored its results. Returns the processor count.
-LONG RunWorkers(HWND window)
-{
-    SYSTEM_INFO system;
-    GetSystemInfo(&system);
-    for (DWORD k = 1; k <= system.dwNumberOfProcessors && k <= ResultTable::LastProcessor; ++k)
-        resultTable.storeCoreClock(static_cast<int>(k), Unwritten);
-    MeasureWindowMs.store(WindowMs);
-    RepeatCount.store(Repetitions);
-    timerFired = false;
-    startProcessorWorkers(window);
-    const LONG processors = resultTable.count();
-    MSG message;
-    while (!(timerFired && AllWritten(processors))) {
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0)
-            break;
-        if (message.message == WM_TIMER && !AllWritten(processors))
-            timerFired = false;
-        DispatchMessageA(&message);
-    }
-    return processors;
-}
-
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -171,12 +109,12 @@ int main(int argc, char** argv)
         return 2;
     }
     CycleCounter detections; // as the dialog's test does before it measures
-    HWND window = CreateBenchWindow();
+    HWND window = CreateStandInDialog();
 
     std::vector<std::vector<double>> coreMhz;
     std::vector<std::vector<double>> timeStampMhz;
     for (int test = 0; test < tests; ++test) {
-        const LONG processors = RunWorkers(window);
+        const LONG processors = RunWorkerTest(window, WindowMs, Repetitions);
         coreMhz.resize(std::max<size_t>(coreMhz.size(), processors));
         timeStampMhz.resize(coreMhz.size());
         for (LONG k = 1; k <= processors; ++k) {
