@@ -6,8 +6,8 @@
 # same scheme (bench/core_clock_native.cpp). The native program is built here with the
 # machine's g++ into build/host; inside the WoW64 root, which has no compiler, the one built for
 # the x64 figures is used. A virtual machine's host changes the cores' clock from one moment to
-# the next, so the program and the native measurement take turns, six times each, and the
-# ratio compares the medians of their turns.
+# the next, so the native program measures beside the program, for as long as it does, in each
+# of six turns, and the ratio compares the medians of their turns.
 native="$ZYK_ROOT/build/host/core_clock_native"
 if command -v g++ >/dev/null; then
   mkdir -p "$ZYK_ROOT/build/host"
@@ -17,11 +17,23 @@ fi
 reference=$(awk -F: '/^cpu MHz/ { gsub(/[ \t]/, "", $2); print $2; exit }' /proc/cpuinfo)
 zyk_say "core clock ($arch): 6 turns of 10 tests each, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 figures=$(mktemp)
+core_seconds=7
 for turn in 1 2 3 4 5 6; do
-  "$ZYK_WINE" "$bin/bench/core_clock_bench.exe" 10 $reference | tr -d '\r' | tee -a "$figures"
+  turn_started=$(date +%s.%N)
+  native_figures=$(mktemp)
+  native_pid=""
   if [ -x "$native" ]; then
-    "$native" 10 | tee -a "$figures"
+    "$native" "$core_seconds" > "$native_figures" &
+    native_pid=$!
   fi
+  "$ZYK_WINE" "$bin/bench/core_clock_bench.exe" 10 $reference | tr -d '\r' | tee -a "$figures"
+  # The next turn's native measurement lasts as long as this turn's program took.
+  core_seconds=$(awk -v from="$turn_started" -v to="$(date +%s.%N)" 'BEGIN { printf "%.1f", to - from }')
+  if [ -n "$native_pid" ]; then
+    wait "$native_pid" || true
+    tee -a "$figures" < "$native_figures"
+  fi
+  rm -f "$native_figures"
 done
 if [ -x "$native" ]; then
   awk '
