@@ -1,6 +1,9 @@
 #include "dialog_layout.h"
 
+#include <algorithm>
 #include <sstream>
+
+#include "ui/result_layout.h"
 
 namespace {
 
@@ -159,7 +162,11 @@ void checkStatic(std::vector<std::string>& faults, HWND control) {
     const std::string text = textOf(control);
     if (!isTextStatic(style) || text.empty())
         return;
-    if (text.find('\t') != std::string::npos && text.find('\n') != std::string::npos) {
+    // The result fields draw their values in columns once there are lines of them, or more
+    // than a centred line shows whole.
+    const size_t values = 1 + std::count(text.begin(), text.end(), '\t') + std::count(text.begin(), text.end(), '\n');
+    if (text.find('\t') != std::string::npos &&
+        (text.find('\n') != std::string::npos || values > static_cast<size_t>(PlainValues))) {
         checkColumns(faults, control, text);
         return;
     }
