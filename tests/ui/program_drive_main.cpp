@@ -37,6 +37,15 @@ bool endWithEscape(ProgramDriver& program, DWORD& status) {
     return program.waitForExit(10000, status);
 }
 
+// A result row's values under a heading, two blanks between the values of a line.
+void printRow(const char* heading, const std::string& text) {
+    printf("%s:\n", heading);
+    ResultText parts = splitResult(text);
+    for (size_t i = 0; i < parts.values.size(); ++i)
+        printf("%s%s", parts.values[i].c_str(),
+               i < parts.separators.size() ? (parts.separators[i] == "\t" ? "  " : "\n") : "\n");
+}
+
 int show(const char* exe, const char* holdFile) {
     ProgramDriver program(exe);
     if (!program.start() || program.waitForDialog(30000) == nullptr) {
@@ -48,11 +57,8 @@ int show(const char* exe, const char* holdFile) {
         fprintf(stderr, "no result appeared\n");
         return 1;
     }
-    printf("result:\n");
-    ResultText parts = splitResult(result);
-    for (size_t i = 0; i < parts.values.size(); ++i)
-        printf("%s%s", parts.values[i].c_str(),
-               i < parts.separators.size() ? (parts.separators[i] == "\t" ? "  " : "\n") : "\n");
+    printRow("result", result);
+    printRow("core clock", windowText(program.control(1005)));
     RECT r;
     GetWindowRect(program.dialog(), &r);
     printf("dialog: %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
