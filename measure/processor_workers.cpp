@@ -3,15 +3,12 @@
 #include <atomic>
 #include <new>
 
-#include "measure/bracketed_reading.h"
 #include "measure/core_clock.h"
-#include "measure/fault_guard.h"
 #include "measure/measure_platform.h"
-#include "measure/multiply_divide.h"
 #include "measure/processor_groups.h"
 #include "measure/result_table.h"
-#include "measure/spin_wait.h"
 #include "measure/test_parameters.h"
+#include "measure/time_stamp_rate.h"
 
 // The records of one start, shared by its workers. The start routine holds one reference
 // while it creates the threads and every created worker holds one until it has finished with
@@ -223,59 +220,6 @@ bool StartGroupWorkers(HWND dialog, LONG processors)
     return true;
 }
 
-// What one worker's busy-waits came to: the cycles counted and the time that passed between
-// their first and last readings, summed over the repetitions.
-struct TimedWaits {
-    DWORD repetitions;
-    DWORD windowMs;
-    LONGLONG frequency;
-    ULONGLONG cycles;
-    LONGLONG ticks;
-};
-
-unsigned long long ReadTimeStampOnly(void*)
-{
-    return measurePlatform().ReadTimeStamp();
-}
-
-// Runs inside the guarded region: a processor without the time-stamp counter faults at its
-// first reading.
-void TimeWaits(void* context)
-{
-    TimedWaits* waits = static_cast<TimedWaits*>(context);
-    for (DWORD i = 0; i < waits->repetitions; ++i) {
-        const BracketedReading start = ReadBracketed(ReadTimeStampOnly, nullptr, waits->frequency);
-        SpinWait(static_cast<int>(waits->windowMs));
-        const BracketedReading end = ReadBracketed(ReadTimeStampOnly, nullptr, waits->frequency);
-        waits->cycles += end.cycles - start.cycles;
-        waits->ticks += TicksBetween(start, end);
-    }
-}
-
-// The time-stamp counter's rate in MHz, in whole kilohertz (truncated): the cycles counted
-// across repetitions × windowMs of busy-waiting, divided by the performance-counter time that
-// really passed between the readings. A wait that overshoots its window, because the thread
-// lost its processor near the end, then adds cycles and time alike. 0.0 where nothing could
-// be counted: no repetitions or no window, no performance counter, a fault (no time-stamp
-// counter), or readings that did not advance.
-double TimeStampMhz(TimedWaits& waits)
-{
-    if (waits.repetitions == 0 || waits.windowMs == 0)
-        return 0.0;
-    LARGE_INTEGER frequency;
-    if (!measurePlatform().QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0)
-        return 0.0;
-    waits.frequency = frequency.QuadPart;
-    if (!CallGuarded(TimeWaits, &waits))
-        return 0.0;
-    if (static_cast<LONGLONG>(waits.cycles) <= 0 || waits.ticks <= 0)
-        return 0.0;
-    // cycles / (ticks / frequency) seconds, in kilohertz.
-    const ULONGLONG kilohertz = MultiplyDivide(waits.cycles, static_cast<ULONGLONG>(waits.frequency),
-                                               static_cast<ULONGLONG>(waits.ticks) * 1000);
-    return static_cast<double>(static_cast<LONGLONG>(kilohertz)) * 0.001;
-}
-
 } // namespace
 
 void startProcessorWorkers(HWND dialog)
@@ -294,10 +238,9 @@ void startProcessorWorkers(HWND dialog)
 
 DWORD WINAPI ProcessorWorkerMain(LPVOID parameter)
 {
-    TimedWaits waits = {};
-    waits.repetitions = static_cast<DWORD>(RepeatCount.load(std::memory_order_acquire));
-    waits.windowMs = static_cast<DWORD>(MeasureWindowMs.load(std::memory_order_acquire));
-    const double mhz = TimeStampMhz(waits);
+    const DWORD repetitions = static_cast<DWORD>(RepeatCount.load(std::memory_order_acquire));
+    const DWORD windowMs = static_cast<DWORD>(MeasureWindowMs.load(std::memory_order_acquire));
+    const double mhz = MeasureTimeStampMhz(repetitions, windowMs);
 
     ProcessorWorker* record = static_cast<ProcessorWorker*>(parameter);
     resultTable.store(record->processor, mhz);
