@@ -33,9 +33,15 @@ void fillBackground(HWND window, HDC dc, const RECT& client) {
         FillRect(dc, &client, brush);
 }
 
-}  // namespace
+// Where a one-line static control that centres its text and expands its tabs
+// draws the values of text (separated by tabs) across a width: the left and
+// right edge of each of the first `room` values. Returns how many there are.
+struct ValueSpan {
+    int left;
+    int right;
+};
 
-int ValueSpansOf(HDC dc, const char* text, int width, ValueSpan* spans, int room) {
+int valueSpansOf(HDC dc, const char* text, int width, ValueSpan* spans, int room) {
     const int left = (width - tabbedWidth(dc, text, strlen(text))) / 2;
     int count = 0;
     for (const char* value = text; count < room;) {
@@ -49,6 +55,8 @@ int ValueSpansOf(HDC dc, const char* text, int width, ValueSpan* spans, int room
     }
     return count;
 }
+
+}  // namespace
 
 ResultField::ResultField()
     : linesShown(false), layout(), top(0), plainTabStop(false), partner(nullptr), alignedWith(nullptr) {
@@ -196,7 +204,7 @@ void ResultField::paintUnder(HWND window, HDC dc) {
         SetBkMode(dc, TRANSPARENT);
         SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(alignedWith, WM_GETFONT, 0, 0)));
         ValueSpan spans[ResultColumns];
-        const int spanCount = ValueSpansOf(dc, above.text(), client.right, spans, ResultColumns);
+        const int spanCount = valueSpansOf(dc, above.text(), client.right, spans, ResultColumns);
         const char* value = shown.text();
         for (int i = 0;; ++i) {
             const char* end = valueEnd(value);

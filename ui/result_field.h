@@ -17,15 +17,6 @@
 // draws it (centred, tabs expanded), so that the values of two rows of the
 // same layout stand one above the other whatever their lengths.
 // In the plain state every message goes to the static control unchanged.
-// Where a one-line static control that centres its text and expands its tabs
-// draws the values of text (separated by tabs) across a width: the left and
-// right edge of each of the first `room` values. Returns how many there are.
-struct ValueSpan {
-    int left;
-    int right;
-};
-int ValueSpansOf(HDC dc, const char* text, int width, ValueSpan* spans, int room);
-
 class ResultField : public SubclassBinding {
 public:
     ResultField();
