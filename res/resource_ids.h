@@ -18,6 +18,14 @@
 // their label.
 #define IDC_CORE_CLOCK 1005
 #define IDC_CORE_UNIT 1006
+// Created when the dialog opens, in rows above the results: the test's
+// options and the history window's button in one row, the processor's name
+// and the legends of the marks in the result rows.
+#define IDC_ONE_BY_ONE 1007
+#define IDC_HISTORY 1008
+#define IDC_PROCESSOR_NAME 1009
+#define IDC_LEGEND 1010
+#define IDC_CLASS_LEGEND 1011
 
 // Controls without an identifier of their own.
 #define IDC_NONE -1

@@ -14,6 +14,7 @@
 #include "res/resource_ids.h"
 #include "settings/control_state_store.h"
 #include "ui/about_dialog.h"
+#include "ui/dialog_rows.h"
 #include "ui/result_display.h"
 #include "ui/site_address.h"
 #include "ui/window_text.h"
@@ -29,6 +30,9 @@ namespace {
 const char DefaultWindowPrefix[] = "5";
 const char DefaultRepeatPrefix[] = "1";
 
+// Height of the row of the test's options, in dialog units: a push button's.
+const int OptionRowHeight = 16;
+
 // Delay of the first display after the dialog opens.
 const UINT FirstDisplayDelayMs = 100;
 
@@ -42,7 +46,7 @@ void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which
 }  // namespace
 
 MainDialog::MainDialog()
-    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr), shown() {
+    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr), optionRow(), shown() {
     stateKeyPath[0] = '\0';
 }
 
@@ -157,8 +161,10 @@ BOOL MainDialog::runIdle() {
 
 int MainDialog::prepareDialog() {
     HWND dialog = window();
-    // The core clocks' row first, so that the dialog is centred with its
-    // full height.
+    // The rows added at run time first, so that the dialog is centred with
+    // its full height: the options under the choice lists, then the core
+    // clocks' row under the time-stamp rates.
+    optionRow = InsertRowAbove(dialog, GetDlgItem(dialog, IDC_RESULT), OptionRowHeight);
     resultArea.addCoreRow(dialog);
     placeCentred(dialog, nullptr);
     // The result area as it opens, before any test moves it.

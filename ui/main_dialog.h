@@ -67,6 +67,9 @@ private:
     HWND windowList;
     HWND repeatList;
     char stateKeyPath[1024];
+    // The row of the test's options, under the choice lists, in client
+    // coordinates.
+    RECT optionRow;
     // The result field, and the room it takes with more than four values.
     ResultArea resultArea;
     // What the latest test showed, for the clipboard.

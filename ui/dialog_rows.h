@@ -1,0 +1,15 @@
+#pragma once
+#include <windows.h>
+
+// Makes room in a dialog for a row of controls created at run time, right
+// above the control below (a result row): every child whose top is at or
+// below that control's top moves down by the row's height, a child that
+// reaches across that line (the group box around them) grows by it, and the
+// dialog grows by it. The height is in dialog units, so that the row scales
+// with the dialog's font and the screen's DPI. Returns the row in the
+// dialog's client coordinates, as wide as the control below; an empty
+// rectangle, with nothing moved, when below is null.
+RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits);
+
+// A rectangle given in dialog units, in the dialog's client pixels.
+RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
