@@ -329,11 +329,10 @@ bool sameRect(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != FALSE;
 }
 
-// The dialog opens with the core clocks' row below the time-stamp rates'
-// row, one row (33 dialog units) further down, and is centred in the work
-// area with its full height. Everything the template placed above the row
-// stays where the template put it.
-TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
+// The dialog opens with the option row above the result field and the core
+// clocks' row below the time-stamp rates' row, one row (33 dialog units)
+// further down, and is centred in the work area with its full height.
+TEST_F(MainDialogTest, OpensWithTheOptionAndCoreClocksRowsAndItsFullHeightCentred) {
     EXPECT_EQ("", controlText(window, 1005)) << "empty before the first test";
     EXPECT_EQ("MHZ Kerntakt / Core clock", controlText(window, 1006));
     EXPECT_EQ("MHZ", controlText(window, 1004));
@@ -342,8 +341,16 @@ TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
     EXPECT_EQ(item(1005), GetWindow(item(1002), GW_HWNDNEXT)) << "after the result field in the tab order";
 
     const AreaGeometry g = areaOf(window);
-    EXPECT_TRUE(sameRect(templateRect(window, 13, 56, 197, 17), g.field));
-    EXPECT_TRUE(sameRect(templateRect(window, 13, 77, 197, 8), g.unitLabel));
+    // The option row opens 16 dialog units above the result field; everything
+    // from the field down moves by that, and the group box grows by it.
+    const LONG options = g.field.top - templateRect(window, 13, 56, 197, 17).top;
+    EXPECT_LE(std::abs(options - templateRect(window, 0, 0, 1, 16).bottom), 1) << options << " pixels";
+    RECT fieldRect = templateRect(window, 13, 56, 197, 17);
+    RECT unitRect = templateRect(window, 13, 77, 197, 8);
+    OffsetRect(&fieldRect, 0, options);
+    OffsetRect(&unitRect, 0, options);
+    EXPECT_TRUE(sameRect(fieldRect, g.field));
+    EXPECT_TRUE(sameRect(unitRect, g.unitLabel));
     // One row: 33 dialog units, as the result field and the unit label take
     // with the gap between them, give or take the rounding of a pixel.
     const LONG row = g.coreField.top - g.field.top;
@@ -354,15 +361,16 @@ TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
     EXPECT_TRUE(sameRect({field.left, field.top + row, field.right, field.bottom + row}, g.coreField));
     EXPECT_TRUE(sameRect({unit.left, unit.top + row, unit.right, unit.bottom + row}, g.coreLabel));
     RECT link = templateRect(window, 7, 95, 213, 8);
-    OffsetRect(&link, 0, row);
+    OffsetRect(&link, 0, options + row);
     EXPECT_TRUE(sameRect(link, g.siteLink));
     RECT box = templateRect(window, 7, 6, 213, 84);
-    box.bottom += row;
+    box.bottom += options + row;
     EXPECT_TRUE(sameRect(box, g.groupBox));
 
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + row, client.bottom) << "one row taller";
+    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + options + row, client.bottom)
+        << "taller by the option row and the core clocks' row";
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_LE(std::abs((g.dialog.top + g.dialog.bottom) - (work.top + work.bottom)), 1) << "centred as it is";
