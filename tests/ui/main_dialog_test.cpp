@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -18,6 +19,7 @@
 #include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
+#include "res/resource_ids.h"
 #include "support/bounded_wait.h"
 #include "support/fake_processors.h"
 #include "support/module_scope.h"
@@ -238,6 +240,67 @@ TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
         earlier = later;
     }
     EXPECT_EQ("", disagreement) << "two tests in a row agree within 2%";
+}
+
+ULONGLONG processorTime100ns() {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    return (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
+           (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+}
+
+// One by one on this machine: each processor measured alone, in turn, with
+// windows of 950 ms, far longer than the display timer's period. "Test"
+// stays disabled through the displays between the workers, which fill the
+// rows in processor by processor; at the end every processor has both
+// figures, and the process has worked as one busy processor does, not as all
+// of them at once.
+TEST_F(MainDialogTest, OneByOneMeasuresEachProcessorAloneAndKeepsTestDisabledToTheEnd) {
+    PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    const DWORD last = ResultTable::LastProcessor;
+    const size_t processors = system.dwNumberOfProcessors < last ? system.dwNumberOfProcessors : last;
+    ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, "the first display", 5000));
+    SendMessageA(item(IDC_ONE_BY_ONE), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(item(1000), CB_SETCURSEL, 18, 0);  // 950 ms
+
+    const ULONGLONG wallBefore = GetTickCount64();
+    const ULONGLONG processorBefore = processorTime100ns();
+    command(1);
+    bool partlyFilled = false;
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            const std::vector<double> cores = numbersIn(controlText(window, 1005));
+            if (cores.size() == processors && cores.front() > 0.0 && cores.back() == 0.0)
+                partlyFilled = true;
+            return IsWindowEnabled(item(1)) != FALSE;
+        },
+        "the end of the test", 60000));
+    const double wallMs = static_cast<double>(GetTickCount64() - wallBefore);
+    const double processorMs = (processorTime100ns() - processorBefore) / 10000.0;
+
+    EXPECT_FALSE(oneByOneProgress().running) << "\"Test\" came back before the last processor";
+    EXPECT_EQ(static_cast<LONG>(processors), oneByOneProgress().done);
+    if (processors > 1) {
+        EXPECT_TRUE(partlyFilled) << "a display between the workers shows the first done, the last not yet";
+    }
+    std::string cores = controlText(window, 1005);
+    cores.erase(std::remove(cores.begin(), cores.end(), '*'), cores.end());
+    const std::vector<double> rates = numbersIn(controlText(window, 1002));
+    const std::vector<double> clocks = numbersIn(cores);
+    ASSERT_EQ(processors, rates.size()) << controlText(window, 1002);
+    ASSERT_EQ(processors, clocks.size()) << cores;
+    for (size_t k = 0; k < processors; ++k) {
+        EXPECT_GT(rates[k], 0.0) << "processor " << k + 1;
+        EXPECT_GT(clocks[k], 0.0) << "processor " << k + 1;
+    }
+    EXPECT_EQ("MHZ Kerntakt einzeln / Core clock one by one", controlText(window, IDC_CORE_UNIT));
+    EXPECT_TRUE(dialog.shownResults().oneByOne);
+    // All at once, this machine's processors would all be busy for the
+    // test's whole length.
+    EXPECT_LT(processorMs, 1.5 * wallMs) << processorMs << " ms of processor time in " << wallMs << " ms";
+    EXPECT_GT(wallMs, processors * 900.0) << "one window after another";
 }
 
 TEST_F(MainDialogTest, EscapeThroughTheDialogManagerEndsThePumpWithStatus2) {
@@ -646,7 +709,7 @@ TEST_F(MainDialogTest, CtrlCCopiesTheResultsShown) {
     EXPECT_TRUE(pressCtrlC(pump, item(1)));
     const std::vector<std::string> lines = fields(clipboardText(window), "\n");
     ASSERT_EQ(4u, lines.size()) << "header, two processors, and nothing after the last line end";
-    EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 2 processors, 50 ms x 2\r", lines[0]);
+    EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 2 processors, 50 ms x 2, all at once\r", lines[0]);
     const std::vector<std::string> rates = fields(controlText(window, 1002), "\t");
     const std::vector<std::string> cores = fields(controlText(window, 1005), "\t");
     for (size_t k = 0; k < 2; ++k) {
@@ -713,6 +776,34 @@ class MainDialogWithoutPumpTest : public MainDialogTest {
 protected:
     bool registerPump() const override { return false; }
 };
+
+// The one-by-one choice is remembered with the dialog's other settings:
+// saved where they are (after a test on the estimator's path) and restored
+// when the dialog opens. Settings saved before the choice existed leave it
+// unchecked.
+TEST_F(MainDialogWithoutPumpTest, TheOneByOneChoiceIsRememberedWithTheSettings) {
+    EXPECT_EQ(BST_UNCHECKED, SendMessageA(item(IDC_ONE_BY_ONE), BM_GETCHECK, 0, 0));
+    SendMessageA(item(IDC_ONE_BY_ONE), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(item(1000), CB_SETCURSEL, 1, 0);  // 100 ms
+    PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    command(1);
+    EXPECT_EQ("1", rememberedValue("33233"));
+    for (bool stored : {true, false}) {
+        if (!stored) {
+            HKEY key;
+            ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, RememberedSettingsKey, 0, KEY_WRITE, &key));
+            RegDeleteValueA(key, "33233");
+            RegCloseKey(key);
+        }
+        MainDialog reopened;
+        HWND again = reopened.createModeless(nullptr, 0);
+        ASSERT_NE(nullptr, again);
+        EXPECT_EQ(stored ? BST_CHECKED : BST_UNCHECKED, SendMessageA(GetDlgItem(again, IDC_ONE_BY_ONE), BM_GETCHECK, 0, 0))
+            << (stored ? "remembered" : "an old key");
+        EXPECT_EQ("100", controlText(again, 1000)) << "the other settings as remembered";
+        DestroyWindow(again);
+    }
+}
 
 TEST_F(MainDialogWithoutPumpTest, OpensAndEndsWithoutAPump) {
     EXPECT_EQ(0, pump.filters().count());
