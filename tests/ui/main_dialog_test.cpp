@@ -392,10 +392,14 @@ bool sameRect(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != FALSE;
 }
 
+// Dialog units of the rows opened above the results: the options' row and
+// the legend's.
+const int RowsAboveResults = 16 + 10;
+
 // The dialog opens with the core clocks' row below the time-stamp rates'
 // row, one row (33 dialog units) further down, and is centred in the work
-// area with its full height. Everything the template placed above the row
-// stays where the template put it.
+// area with its full height. The rows opened above the results move them
+// and the link down and make the group box taller by their height.
 TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
     EXPECT_EQ("", controlText(window, 1005)) << "empty before the first test";
     EXPECT_EQ("MHZ Kerntakt / Core clock", controlText(window, 1006));
@@ -405,27 +409,30 @@ TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
     EXPECT_EQ(item(1005), GetWindow(item(1002), GW_HWNDNEXT)) << "after the result field in the tab order";
 
     const AreaGeometry g = areaOf(window);
-    EXPECT_TRUE(sameRect(templateRect(window, 13, 56, 197, 17), g.field));
-    EXPECT_TRUE(sameRect(templateRect(window, 13, 77, 197, 8), g.unitLabel));
+    EXPECT_LE(std::abs(templateRect(window, 13, 56 + RowsAboveResults, 197, 17).top - g.field.top), 1);
+    RECT unit = templateRect(window, 13, 77, 197, 8);
+    OffsetRect(&unit, 0, g.field.top - templateRect(window, 13, 56, 197, 17).top);
+    EXPECT_TRUE(sameRect(unit, g.unitLabel));
     // One row: 33 dialog units, as the result field and the unit label take
     // with the gap between them, give or take the rounding of a pixel.
     const LONG row = g.coreField.top - g.field.top;
     const LONG units33 = templateRect(window, 0, 0, 1, 33).bottom;
     EXPECT_LE(std::abs(row - units33), 1) << row << " pixels";
     const RECT field = g.field;
-    const RECT unit = g.unitLabel;
     EXPECT_TRUE(sameRect({field.left, field.top + row, field.right, field.bottom + row}, g.coreField));
     EXPECT_TRUE(sameRect({unit.left, unit.top + row, unit.right, unit.bottom + row}, g.coreLabel));
+    // The rows above, each rounded to whole pixels on its own.
+    const LONG above = g.field.top - templateRect(window, 13, 56, 197, 17).top;
     RECT link = templateRect(window, 7, 95, 213, 8);
-    OffsetRect(&link, 0, row);
+    OffsetRect(&link, 0, above + row);
     EXPECT_TRUE(sameRect(link, g.siteLink));
     RECT box = templateRect(window, 7, 6, 213, 84);
-    box.bottom += row;
+    box.bottom += above + row;
     EXPECT_TRUE(sameRect(box, g.groupBox));
 
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + row, client.bottom) << "one row taller";
+    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + above + row, client.bottom) << "one row taller";
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_LE(std::abs((g.dialog.top + g.dialog.bottom) - (work.top + work.bottom)), 1) << "centred as it is";
@@ -510,10 +517,10 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     const LONG style = GetWindowLongA(field, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_TRUE(style & WS_TABSTOP) << "the keyboard can reach it";
-    // Tab from the list before it reaches the field, and the dialog manager
-    // leaves the arrow keys to it.
+    // Tab from the control before it, the one-by-one box under the lists,
+    // reaches the field, and the dialog manager leaves the arrow keys to it.
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    SetFocus(item(1001));
+    SetFocus(item(IDC_ONE_BY_ONE));
     auto key = [&](HWND to, WPARAM code) {
         MSG message = {};
         message.hwnd = to;
@@ -521,7 +528,7 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
         message.wParam = code;
         return dialog.screen(&message);
     };
-    EXPECT_TRUE(key(item(1001), VK_TAB));
+    EXPECT_TRUE(key(item(IDC_ONE_BY_ONE), VK_TAB));
     EXPECT_EQ(field, GetFocus()) << "Tab";
     EXPECT_TRUE(key(field, VK_DOWN));
     EXPECT_EQ(1, dialog.results().field().topLine()) << "Down";
@@ -782,6 +789,7 @@ protected:
 // when the dialog opens. Settings saved before the choice existed leave it
 // unchecked.
 TEST_F(MainDialogWithoutPumpTest, TheOneByOneChoiceIsRememberedWithTheSettings) {
+    EXPECT_EQ(item(IDC_ONE_BY_ONE), GetNextDlgTabItem(window, item(1001), FALSE)) << "Tab from the lists above";
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(item(IDC_ONE_BY_ONE), BM_GETCHECK, 0, 0));
     SendMessageA(item(IDC_ONE_BY_ONE), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(item(1000), CB_SETCURSEL, 1, 0);  // 100 ms
