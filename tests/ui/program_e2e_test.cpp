@@ -179,6 +179,21 @@ TEST_F(ProgramTest, EndingDuringALongTestLeavesNoCrash) {
     expectEndsWithStatus2("Escape while measuring");
 }
 
+// One by one, the coordinating thread waits for a worker when the dialog closes: nothing waits
+// for either of them.
+TEST_F(ProgramTest, EndingDuringAOneByOneTestLeavesNoCrash) {
+    program.selectEntry(1000, 18);  // 950 ms
+    program.click(1007);
+    ASSERT_TRUE(waitUntil([&] { return SendMessageA(program.control(1007), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                          "the box to be checked", 5000));
+    program.settle();
+    program.click(1);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(program.control(1)); },
+                          "the workers to start", 10000));
+    program.pressKey(VK_ESCAPE);
+    expectEndsWithStatus2("Escape while measuring one by one");
+}
+
 // Under Wine the program can be made to see another Windows. On each system it is built for
 // it opens, restores the remembered settings, measures by the method its platform selects
 // and ends with "ESC". Outside the NT family that is the estimator on the dialog's thread,
@@ -266,14 +281,16 @@ TEST_P(ProgramOnReportedWindowsTest, RestoresSettingsMeasuresByItsPlatformsMetho
     ASSERT_NE(nullptr, program.waitForDialog(StartTimeoutMs));
     EXPECT_EQ("100", windowText(program.control(1000))) << "restored at opening";
     EXPECT_EQ("2", windowText(program.control(1001))) << "restored at opening";
+    EXPECT_EQ(GetParam().ntFamily, IsWindowEnabled(program.control(1007)) != FALSE)
+        << "one by one only where a worker measures each processor";
 
     program.selectEntry(1000, 2);  // 150 ms
     std::string result;
     ASSERT_TRUE(program.runTest(20000, result)) << "field shows [" << result << "]";
 
     struct Value { const char* name; const char* data; };
-    const Value notSaved[] = {{"1", "<missing>"}, {"2", "<missing>"}, {"33220", "1"}, {"33221", "1"}};
-    const Value saved[] = {{"1", "0"}, {"2", "0"}, {"33220", "2"}, {"33221", "1"}};
+    const Value notSaved[] = {{"1", "<missing>"}, {"2", "<missing>"}, {"33220", "1"}, {"33221", "1"}, {"33233", "<missing>"}};
+    const Value saved[] = {{"1", "0"}, {"2", "0"}, {"33220", "2"}, {"33221", "1"}, {"33233", "0"}};
     if (GetParam().ntFamily) {
         // One worker per processor; nothing is saved.
         SYSTEM_INFO system = {};
