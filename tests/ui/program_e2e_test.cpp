@@ -179,21 +179,6 @@ TEST_F(ProgramTest, EndingDuringALongTestLeavesNoCrash) {
     expectEndsWithStatus2("Escape while measuring");
 }
 
-// One by one, the coordinating thread waits for a worker when the dialog closes: nothing waits
-// for either of them.
-TEST_F(ProgramTest, EndingDuringAOneByOneTestLeavesNoCrash) {
-    program.selectEntry(1000, 18);  // 950 ms
-    program.click(1007);
-    ASSERT_TRUE(waitUntil([&] { return SendMessageA(program.control(1007), BM_GETCHECK, 0, 0) == BST_CHECKED; },
-                          "the box to be checked", 5000));
-    program.settle();
-    program.click(1);
-    ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(program.control(1)); },
-                          "the workers to start", 10000));
-    program.pressKey(VK_ESCAPE);
-    expectEndsWithStatus2("Escape while measuring one by one");
-}
-
 // Under Wine the program can be made to see another Windows. On each system it is built for
 // it opens, restores the remembered settings, measures by the method its platform selects
 // and ends with "ESC". Outside the NT family that is the estimator on the dialog's thread,
