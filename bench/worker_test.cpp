@@ -49,7 +49,7 @@ HWND CreateStandInDialog()
     return window;
 }
 
-LONG RunWorkerTest(HWND standIn, LONG windowMs, LONG repetitions)
+LONG RunWorkerTest(HWND standIn, LONG windowMs, LONG repetitions, WorkerOrder order)
 {
     SYSTEM_INFO system;
     GetSystemInfo(&system);
@@ -60,10 +60,12 @@ LONG RunWorkerTest(HWND standIn, LONG windowMs, LONG repetitions)
     MeasureWindowMs.store(windowMs);
     RepeatCount.store(repetitions);
     timerFired = false;
-    startProcessorWorkers(standIn);
+    startProcessorWorkers(standIn, order);
     const LONG processors = resultTable.count();
     MSG message;
-    while (!(timerFired && AllWritten(processors))) {
+    // One by one, the test's entries are cleared at its start and the timer fires while the
+    // workers run: the test is over once its coordinator says so.
+    while (!(timerFired && AllWritten(processors) && !oneByOneProgress().running)) {
         if (GetMessageA(&message, nullptr, 0, 0) <= 0)
             break;
         if (message.message == WM_TIMER && !AllWritten(processors))

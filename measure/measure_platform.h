@@ -23,6 +23,7 @@ struct MeasurePlatform {
     decltype(&::SetThreadAffinityMask) SetThreadAffinityMask = ::SetThreadAffinityMask;
     decltype(&::ResumeThread) ResumeThread = ::ResumeThread;
     decltype(&::CloseHandle) CloseHandle = ::CloseHandle;
+    decltype(&::WaitForSingleObject) WaitForSingleObject = ::WaitForSingleObject;
     decltype(&::GetDlgItem) GetDlgItem = ::GetDlgItem;
     decltype(&::EnableWindow) EnableWindow = ::EnableWindow;
     decltype(&::KillTimer) KillTimer = ::KillTimer;

@@ -17,11 +17,15 @@
 struct WorkerBatch {
     std::atomic<LONG> users;
     ProcessorWorker* records;
+    bool rearmsTimer; // false for a one-by-one test, whose coordinator arms the timer
 };
 
 namespace {
 
 const int TestButton = 1;
+
+std::atomic<bool> oneByOneRunning{false};
+std::atomic<LONG> oneByOneDone{0};
 
 WorkerBatch* CreateBatch(LONG workers)
 {
@@ -34,6 +38,7 @@ WorkerBatch* CreateBatch(LONG workers)
         return nullptr;
     }
     batch->users.store(1);
+    batch->rearmsTimer = true;
     return batch;
 }
 
@@ -89,8 +94,8 @@ HANDLE CreateWorker(ProcessorWorker* record, SIZE_T stackSize, DWORD flags)
     return thread;
 }
 
-// Resumes a created worker and closes its handle, which leaves the thread running; nothing
-// waits for it. Returns whether it runs.
+// Resumes a created worker. Returns whether it runs; the caller closes the handle, which
+// leaves the thread running.
 bool ResumeWorker(HANDLE thread, WorkerBatch* batch)
 {
     bool running = measurePlatform().ResumeThread(thread) != static_cast<DWORD>(-1);
@@ -98,7 +103,6 @@ bool ResumeWorker(HANDLE thread, WorkerBatch* batch)
     // nothing can resume it.
     if (!running)
         batch->users.fetch_sub(1);
-    measurePlatform().CloseHandle(thread);
     return running;
 }
 
@@ -110,18 +114,23 @@ void BindToProcessor(HANDLE thread, LONG processor)
     measurePlatform().SetThreadAffinityMask(thread, mask);
 }
 
-// Without processor groups: the processors GetSystemInfo reports, each bound with its bit of
-// a plain affinity mask, and each resumed as soon as it is bound. Returns the workers started.
-LONG StartMaskWorkers(HWND dialog)
+// Without processor groups: the processors GetSystemInfo reports that a plain affinity mask
+// can name. A processor beyond the mask gets no worker, so that nothing is shown for it that
+// was measured elsewhere.
+LONG MaskProcessorCount()
 {
     SYSTEM_INFO system;
     ZeroMemory(&system, sizeof system);
     measurePlatform().GetSystemInfo(&system);
     LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
-    // A processor beyond the mask cannot be named: it gets no worker, so that nothing is shown
-    // for it that was measured elsewhere.
-    if (processors > MaskBits)
-        processors = MaskBits;
+    return processors > MaskBits ? MaskBits : processors;
+}
+
+// Without processor groups: each processor bound with its bit of a plain affinity mask, and
+// each resumed as soon as it is bound. Returns the workers started.
+LONG StartMaskWorkers(HWND dialog)
+{
+    const LONG processors = MaskProcessorCount();
     if (processors <= 0) {
         resultTable.setCount(0);
         return 0;
@@ -139,18 +148,36 @@ LONG StartMaskWorkers(HWND dialog)
         BindToProcessor(thread, k);
         if (ResumeWorker(thread, batch))
             ++started;
+        measurePlatform().CloseHandle(thread);
     }
     ReleaseBatch(batch);
     return started;
 }
 
-// What the starter of one test's workers with processor groups is handed, and frees.
+// What the starter of one test's workers with processor groups, or the coordinator of a
+// one-by-one test, is handed, and frees. Without processor groups places is null.
 struct GroupStart {
     HWND dialog;
     LONG processors;
     ProcessorPlace* places;
     WorkerBatch* batch;
 };
+
+void FreeStart(GroupStart* start)
+{
+    ReleaseBatch(start->batch);
+    delete[] start->places;
+    delete start;
+}
+
+void BindToGroup(HANDLE thread, const ProcessorPlace& place)
+{
+    GROUP_AFFINITY affinity;
+    ZeroMemory(&affinity, sizeof affinity);
+    affinity.Group = place.group;
+    affinity.Mask = place.mask;
+    measurePlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
+}
 
 // Creates every worker of a start with processor groups, each bound with its group and its
 // bit, then resumes them all, and frees the start. Arms the display timer itself when no
@@ -165,28 +192,24 @@ DWORD WINAPI GroupStarterMain(LPVOID parameter)
             HANDLE thread = CreateWorker(&start->batch->records[k - 1], GroupWorkerStackReserve,
                                          STACK_SIZE_PARAM_IS_A_RESERVATION);
             threads[k - 1] = thread;
-            if (thread == nullptr)
-                continue;
-            GROUP_AFFINITY affinity;
-            ZeroMemory(&affinity, sizeof affinity);
-            affinity.Group = start->places[k - 1].group;
-            affinity.Mask = start->places[k - 1].mask;
-            measurePlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
+            if (thread != nullptr)
+                BindToGroup(thread, start->places[k - 1]);
         }
         // Resumed only once every worker exists: a worker spins from the moment it runs, and
         // the one bound to this thread's processor would take its time while it still had
         // hundreds of workers to create.
         for (LONG k = 1; k <= start->processors; ++k) {
-            if (threads[k - 1] != nullptr && ResumeWorker(threads[k - 1], start->batch))
+            if (threads[k - 1] == nullptr)
+                continue;
+            if (ResumeWorker(threads[k - 1], start->batch))
                 ++started;
+            measurePlatform().CloseHandle(threads[k - 1]);
         }
         delete[] threads;
     }
     if (started == 0)
         RearmDisplayTimer(start->dialog);
-    ReleaseBatch(start->batch);
-    delete[] start->places;
-    delete start;
+    FreeStart(start);
     return 1;
 }
 
@@ -220,15 +243,99 @@ bool StartGroupWorkers(HWND dialog, LONG processors)
     return true;
 }
 
+// The coordinator of a one-by-one test: creates, binds and resumes the worker of each
+// processor in turn and waits on its handle before it goes on, so that no two workers ever
+// run at once, then re-arms the display timer for the final display. It spends the test
+// waiting, not working. Exit code 1.
+DWORD WINAPI OneByOneMain(LPVOID parameter)
+{
+    GroupStart* start = static_cast<GroupStart*>(parameter);
+    const bool grouped = start->places != nullptr;
+    for (LONG k = 1; k <= start->processors; ++k) {
+        HANDLE thread = CreateWorker(&start->batch->records[k - 1], grouped ? GroupWorkerStackReserve : 0,
+                                     grouped ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0);
+        if (thread != nullptr) {
+            if (grouped)
+                BindToGroup(thread, start->places[k - 1]);
+            else
+                BindToProcessor(thread, k);
+            // A wait that fails would let the next worker overlap this one; it is not
+            // expected on a handle of our own, and then the test goes on regardless.
+            if (ResumeWorker(thread, start->batch))
+                measurePlatform().WaitForSingleObject(thread, INFINITE);
+            measurePlatform().CloseHandle(thread);
+        }
+        oneByOneDone.store(k);
+    }
+    oneByOneRunning.store(false);
+    RearmDisplayTimer(start->dialog);
+    FreeStart(start);
+    return 1;
+}
+
+// One by one: the processors of either kind of start, measured in turn by a coordinating
+// thread. Returns false when nothing will run.
+bool StartOneByOne(HWND dialog, LONG grouped)
+{
+    const LONG processors = grouped > 0 ? grouped : MaskProcessorCount();
+    if (processors <= 0) {
+        resultTable.setCount(0);
+        return false;
+    }
+    GroupStart* start = new (std::nothrow) GroupStart;
+    ProcessorPlace* places = grouped > 0 ? new (std::nothrow) ProcessorPlace[processors] : nullptr;
+    WorkerBatch* batch = start != nullptr && (grouped == 0 || places != nullptr) ? PrepareBatch(dialog, processors)
+                                                                                   : nullptr;
+    if (batch == nullptr) {
+        delete[] places;
+        delete start;
+        return false;
+    }
+    batch->rearmsTimer = false;
+    start->dialog = dialog;
+    start->processors = grouped > 0 ? ListGroupProcessors(places, processors) : processors;
+    start->places = places;
+    start->batch = batch;
+    resultTable.setCount(start->processors);
+    for (LONG k = 1; k <= start->processors; ++k) {
+        resultTable.store(k, 0.0);
+        resultTable.storeCoreClock(k, 0.0);
+    }
+    oneByOneDone.store(0);
+    oneByOneRunning.store(true);
+    // The display while the test runs; the dialog re-arms it until the test is over.
+    RearmDisplayTimer(dialog);
+
+    DWORD threadId = 0;
+    HANDLE coordinator = measurePlatform().CreateThread(nullptr, 0, OneByOneMain, start, 0, &threadId);
+    if (coordinator == nullptr) {
+        oneByOneRunning.store(false);
+        FreeStart(start);
+        return false;
+    }
+    measurePlatform().CloseHandle(coordinator);
+    return true;
+}
+
 } // namespace
 
-void startProcessorWorkers(HWND dialog)
+OneByOneProgress oneByOneProgress()
+{
+    OneByOneProgress progress = {oneByOneRunning.load(), oneByOneDone.load()};
+    return progress;
+}
+
+void startProcessorWorkers(HWND dialog, WorkerOrder order)
 {
     measurePlatform().EnableWindow(measurePlatform().GetDlgItem(dialog, TestButton), FALSE);
 
     // Processors past the table's last entry have nowhere to put a result: they get no worker.
     const LONG grouped = ListGroupProcessors(nullptr, ResultTable::LastProcessor);
-    const bool running = grouped > 0 ? StartGroupWorkers(dialog, grouped) : StartMaskWorkers(dialog) > 0;
+    bool running;
+    if (order == WorkerOrder::OneByOne)
+        running = StartOneByOne(dialog, grouped);
+    else
+        running = grouped > 0 ? StartGroupWorkers(dialog, grouped) : StartMaskWorkers(dialog) > 0;
 
     // With no worker running, none would arm the timer and "Test" would stay disabled. The
     // timer still fires, so that the dialog shows the table as it stands and enables "Test".
@@ -248,7 +355,9 @@ DWORD WINAPI ProcessorWorkerMain(LPVOID parameter)
     resultTable.storeCoreClock(record->processor, MeasureCoreClock(mhz));
     HWND dialog = record->dialog;
     WorkerBatch* batch = record->batch;
+    const bool rearm = batch == nullptr || batch->rearmsTimer;
     ReleaseBatch(batch);
-    RearmDisplayTimer(dialog);
+    if (rearm)
+        RearmDisplayTimer(dialog);
     return 1;
 }

@@ -46,7 +46,7 @@ void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which
 }  // namespace
 
 MainDialog::MainDialog()
-    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr), optionRow(), shown() {
+    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr), optionRow(), testOneByOne(false), shown() {
     stateKeyPath[0] = '\0';
 }
 
@@ -165,6 +165,8 @@ int MainDialog::prepareDialog() {
     // its full height: the options under the choice lists, then the core
     // clocks' row under the time-stamp rates.
     optionRow = InsertRowAbove(dialog, GetDlgItem(dialog, IDC_RESULT), OptionRowHeight);
+    // The check box after the repetitions' label, the last control above it.
+    oneByOne.create(dialog, optionRow, GetWindow(GetDlgItem(dialog, IDC_REPEAT_LIST), GW_HWNDNEXT));
     resultArea.addCoreRow(dialog);
     placeCentred(dialog, nullptr);
     // The result area as it opens, before any test moves it.
@@ -173,6 +175,9 @@ int MainDialog::prepareDialog() {
     ZeroMemory(&PlatformVersion, sizeof PlatformVersion);
     PlatformVersion.dwOSVersionInfoSize = sizeof PlatformVersion;
     GetVersionExA(&PlatformVersion);
+    // Elsewhere one estimate runs on this thread: there is nothing to take
+    // one by one.
+    oneByOne.enable(PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT);
 
     setProgramIcon(dialog, SM_CXICON, SM_CYICON, ICON_BIG);
     setProgramIcon(dialog, SM_CXSMICON, SM_CYSMICON, ICON_SMALL);
@@ -241,6 +246,11 @@ int MainDialog::runTest() {
     // The first counter in the process runs the one-time detections.
     CycleCounter detections;
     (void)detections;
+    // A test measuring one processor after another is not joined by a second
+    // one, which would run beside it, and its later workers must not read
+    // new parameters. Enter reaches here while "Test" is disabled.
+    if (oneByOneProgress().running)
+        return 0;
 
     const LONG windowMs = selectedNumber(windowList, DefaultWindowPrefix);
     const LONG repetitions = selectedNumber(repeatList, DefaultRepeatPrefix);
@@ -254,7 +264,8 @@ int MainDialog::runTest() {
     if (PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT) {
         // The workers disable "Test" and re-arm the display timer; the
         // dialog stays responsive and nothing is saved on this path.
-        startProcessorWorkers(window());
+        testOneByOne = oneByOne.checked();
+        startProcessorWorkers(window(), testOneByOne ? WorkerOrder::OneByOne : WorkerOrder::AllAtOnce);
         return 0;
     }
 
@@ -271,6 +282,9 @@ int MainDialog::runTest() {
     SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);
     snprintf(text, sizeof text, "%.1f", coreMhz);
     SetWindowTextA(GetDlgItem(window(), IDC_CORE_CLOCK), text);
+    testOneByOne = false;
+    resultArea.labelCoreRow(window(), false);
+    oneByOne.showLegend(oneByOneProgress(), 0, false);
     shown.kind = ShownResults::Estimate;
     shown.windowMs = windowMs;
     shown.repetitions = repetitions;
@@ -289,6 +303,10 @@ void MainDialog::walkControlStates(int mode) {
 void MainDialog::showResults(UINT_PTR) {
     HWND dialog = window();
     KillTimer(dialog, DisplayTimer);
+    // A test of one processor after another shows how far it has got at each
+    // tick, and "Test" comes back only after its last processor.
+    const OneByOneProgress progress = oneByOneProgress();
+    const bool measuring = testOneByOne && progress.running;
     // A quarter of a megabyte with 2,048 processors: kept off the stack. Only
     // the dialog thread shows results.
     static char text[ResultDisplaySize];
@@ -297,12 +315,18 @@ void MainDialog::showResults(UINT_PTR) {
     resultArea.arrange(dialog, resultTable.count());
     FormatResultTable(resultTable, text);
     SetWindowTextA(GetDlgItem(dialog, IDC_RESULT), text);
-    FormatCoreClockTable(resultTable, text);
+    const bool marked = FormatCoreClockTable(resultTable, text, testOneByOne && !measuring);
     SetWindowTextA(GetDlgItem(dialog, IDC_CORE_CLOCK), text);
-    EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
+    if (measuring)
+        SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
+    else
+        EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
     // The first display, 100 ms after the dialog opens, shows no test.
     if (resultTable.count() > 0) {
+        resultArea.labelCoreRow(dialog, testOneByOne);
+        oneByOne.showLegend(progress, resultTable.count(), marked);
         shown.kind = ShownResults::PerProcessor;
+        shown.oneByOne = testOneByOne;
         shown.windowMs = MeasureWindowMs.load(std::memory_order_acquire);
         shown.repetitions = RepeatCount.load(std::memory_order_acquire);
     }

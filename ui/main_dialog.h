@@ -4,6 +4,7 @@
 #include "app/message_pump.h"
 #include "app/window_binding.h"
 #include "link/link_label.h"
+#include "ui/one_by_one_option.h"
 #include "ui/result_area.h"
 #include "ui/result_copy.h"
 
@@ -70,6 +71,10 @@ private:
     // The row of the test's options, under the choice lists, in client
     // coordinates.
     RECT optionRow;
+    // The choice of measuring the processors one by one, and whether the
+    // latest test on the workers' path did.
+    OneByOneOption oneByOne;
+    bool testOneByOne;
     // The result field, and the room it takes with more than four values.
     ResultArea resultArea;
     // What the latest test showed, for the clipboard.

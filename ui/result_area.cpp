@@ -48,6 +48,7 @@ void moveDown(RECT& rect, int by) {
 }
 
 const char CoreUnitText[] = "MHZ Kerntakt / Core clock";
+const char OneByOneUnitText[] = "MHZ Kerntakt einzeln / Core clock one by one";
 
 // A static control of the dialog, in its font, placed after another in the
 // tab order.
@@ -167,6 +168,10 @@ void ResultArea::arrange(HWND dialog, LONG values) {
         if (coreClockField.window() != nullptr)
             coreClockField.showUnder(field);
     }
+}
+
+void ResultArea::labelCoreRow(HWND dialog, bool oneByOne) const {
+    SetWindowTextA(GetDlgItem(dialog, IDC_CORE_UNIT), oneByOne ? OneByOneUnitText : CoreUnitText);
 }
 
 ResultScreen ResultArea::screenOf(HWND dialog) const {

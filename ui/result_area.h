@@ -24,6 +24,9 @@ public:
     void addCoreRow(HWND dialog);
     // Notes where the parts are while the dialog shows one line.
     void capture(HWND dialog);
+    // Names the core clocks' row after the kind of test whose results it
+    // shows: all processors at once, or one by one.
+    void labelCoreRow(HWND dialog, bool oneByOne) const;
     // Lays the dialog out for the given number of values. Until a count of
     // more than three comes, nothing is touched.
     void arrange(HWND dialog, LONG values);

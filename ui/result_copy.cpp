@@ -80,6 +80,8 @@ size_t FormatResultCopy(const ShownResults& results, const char* caption, const 
     out.appendNumber(results.windowMs);
     out.append(" ms x ");
     out.appendNumber(results.repetitions);
+    if (results.kind == ShownResults::PerProcessor)
+        out.append(results.oneByOne ? ", one by one" : ", all at once");
     out.append("\r\n");
     for (LONG k = 1; k <= processors; ++k) {
         if (results.kind == ShownResults::PerProcessor) {

@@ -13,13 +13,15 @@ struct ShownResults {
     Kind kind;
     LONG windowMs;
     LONG repetitions;
+    bool oneByOne;  // per processor: measured one by one rather than all at once
 };
 
 // Writes the text of the results into text, at most room bytes with the
 // terminating zero, and returns its length without that zero (as snprintf
 // does, also when it did not fit). One header line with the program's name
 // and version (the dialog's caption), the processor count and the test's
-// window and repetitions; then, per processor, its number, its time-stamp
+// window and repetitions and, per processor, whether they were measured "all
+// at once" or "one by one"; then, per processor, its number, its time-stamp
 // figure and its core clock, separated by tabs, so that they paste as
 // columns; or one line with the estimate and the core clock. rates and cores
 // are the rows' texts: values separated by tabs and line ends. Lines end

@@ -58,10 +58,33 @@ DWORD_PTR WINAPI FakeSetThreadAffinityMask(HANDLE thread, DWORD_PTR mask)
     return affinityResult;
 }
 
+// Workers resumed and not yet waited for, and the most there ever were at once.
+int busyWorkers;
+int mostBusyWorkers;
+
 DWORD WINAPI FakeResumeThread(HANDLE thread)
 {
     calls.push_back("resume " + Text(thread));
+    if (++busyWorkers > mostBusyWorkers)
+        mostBusyWorkers = busyWorkers;
     return 1;
+}
+
+// Runs the thread's routine to its end on this thread, as if it had run while the caller
+// waited, noting whether the caller still reported its test as running.
+DWORD WINAPI FakeWaitForSingleObject(HANDLE handle, DWORD timeout)
+{
+    LONG processor = 0;
+    for (const CreatedThread& thread : threads) {
+        if (thread.handle == handle && thread.routine == ProcessorWorkerMain) {
+            processor = static_cast<const ProcessorWorker*>(thread.parameter)->processor;
+            thread.routine(thread.parameter);
+        }
+    }
+    --busyWorkers;
+    calls.push_back("wait " + Text(handle) + " " + std::to_string(processor) + (timeout == INFINITE ? "" : " timed")
+                    + (oneByOneProgress().running ? " running" : " ended"));
+    return WAIT_OBJECT_0;
 }
 
 BOOL WINAPI FakeCloseHandle(HANDLE handle)
@@ -110,6 +133,7 @@ protected:
         platform.SetThreadAffinityMask = FakeSetThreadAffinityMask;
         platform.ResumeThread = FakeResumeThread;
         platform.CloseHandle = FakeCloseHandle;
+        platform.WaitForSingleObject = FakeWaitForSingleObject;
         platform.GetDlgItem = FakeGetDlgItem;
         platform.EnableWindow = FakeEnableWindow;
         platform.KillTimer = FakeKillTimer;
@@ -120,6 +144,8 @@ protected:
         platform.SetThreadGroupAffinity = nullptr;
         threadsFail = false;
         affinityResult = 1;
+        busyWorkers = 0;
+        mostBusyWorkers = 0;
         // Reserved up front, so that logging a call allocates only the text of the call.
         threads.clear();
         threads.reserve(ResultTable::LastProcessor);
@@ -488,6 +514,68 @@ TEST_F(ProcessorWorkersTest, WithoutUsableProcessorGroupsTheStartBindsWithPlainM
     calls.clear();
     startProcessorWorkers(Dialog);
     EXPECT_EQ(plain, calls) << "SetThreadGroupAffinity missing";
+}
+
+// One by one, the dialog thread starts a coordinator and arms the display timer; the
+// coordinator starts the worker of each processor, in processor order across the groups, and
+// waits for it before it starts the next. The test's entries are cleared first, the workers
+// leave the timer alone, and only after the last is the test over and the timer re-armed.
+TEST_F(ProcessorWorkersTest, OneByOneEachWorkerRunsAloneInProcessorOrder)
+{
+    const GroupCase cases[] = {
+        {"without processor groups", {}},
+        {"two groups", {2, 1}},
+    };
+    processorCount = 3;
+    for (const GroupCase& c : cases) {
+        installFakeClock();
+        fakeClock().counterStep = 10000;
+        fakeClock().cyclesPerCounterCall = 240;
+        UseProcessorGroups(c.groups);
+        const bool grouped = !c.groups.empty();
+        threads.clear();
+        calls.clear();
+        resultTable.store(3, 777.0);
+        long before = LiveAllocations();
+        startProcessorWorkers(Dialog, WorkerOrder::OneByOne);
+
+        ASSERT_EQ(1u, threads.size()) << c.name;
+        const CreatedThread coordinator = threads[0];
+        EXPECT_EQ((std::vector<std::string>{"disable Test", "kill timer 1000", "set timer 1000 500",
+                                            "create " + Text(coordinator.handle) + " stack 0",
+                                            "close " + Text(coordinator.handle)}),
+                  calls)
+            << c.name;
+        EXPECT_EQ(3, resultTable.count()) << c.name;
+        EXPECT_EQ(0.0, resultTable.value(3)) << c.name << ": the rows fill in from nothing";
+        EXPECT_EQ(777.0, resultTable.value(4)) << c.name;
+        EXPECT_TRUE(oneByOneProgress().running) << c.name;
+
+        calls.clear();
+        EXPECT_EQ(1u, coordinator.routine(coordinator.parameter)) << c.name;
+        ASSERT_EQ(4u, threads.size()) << c.name;
+        const char* places[] = {" group 0 1", " group 0 2", " group 1 1"};
+        std::vector<std::string> expected;
+        for (LONG k = 1; k <= 3; ++k) {
+            const std::string handle = Text(threads[k].handle);
+            EXPECT_NE(0.0, resultTable.value(k)) << c.name << ": processor " << k;
+            expected.push_back("create " + handle + (grouped ? " stack 262144" : " stack 0"));
+            expected.push_back("bind " + handle + (grouped ? places[k - 1] : " " + std::to_string(1 << (k - 1))));
+            expected.push_back("resume " + handle);
+            expected.push_back("wait " + handle + " " + std::to_string(k) + " running");
+            expected.push_back("close " + handle);
+        }
+        expected.push_back("kill timer 1000");
+        expected.push_back("set timer 1000 500");
+        EXPECT_EQ(expected, calls) << c.name;
+        calls.clear();
+        std::vector<std::string>().swap(expected);
+        EXPECT_EQ(1, mostBusyWorkers) << c.name;
+        const OneByOneProgress progress = oneByOneProgress();
+        EXPECT_FALSE(progress.running) << c.name;
+        EXPECT_EQ(3, progress.done) << c.name;
+        EXPECT_EQ(before, LiveAllocations()) << c.name << ": nothing kept";
+    }
 }
 
 TEST_F(ProcessorWorkersTest, ASecondTestLeavesEntriesAboveItsCountAlone)

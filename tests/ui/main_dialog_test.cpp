@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -18,6 +19,7 @@
 #include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
+#include "res/resource_ids.h"
 #include "support/bounded_wait.h"
 #include "support/fake_processors.h"
 #include "support/module_scope.h"
@@ -240,6 +242,71 @@ TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
     EXPECT_EQ("", disagreement) << "two tests in a row agree within 2%";
 }
 
+ULONGLONG processorTime100ns() {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    return (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
+           (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+}
+
+// One by one on this machine: each processor measured alone, in turn, with
+// windows of 950 ms, far longer than the display timer's period. "Test"
+// stays disabled through the displays between the workers, which fill the
+// rows in processor by processor; at the end every processor has both
+// figures, and the process has worked as one busy processor does, not as all
+// of them at once.
+TEST_F(MainDialogTest, OneByOneMeasuresEachProcessorAloneAndKeepsTestDisabledToTheEnd) {
+    PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    const DWORD last = ResultTable::LastProcessor;
+    const size_t processors = system.dwNumberOfProcessors < last ? system.dwNumberOfProcessors : last;
+    ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, "the first display", 5000));
+    SendMessageA(item(IDC_ONE_BY_ONE), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(item(1000), CB_SETCURSEL, 18, 0);  // 950 ms
+
+    const ULONGLONG wallBefore = GetTickCount64();
+    const ULONGLONG processorBefore = processorTime100ns();
+    command(1);
+    // Enter while it runs, which the dialog manager sends whatever the
+    // button, with the box unchecked by then: ignored.
+    SendMessageA(item(IDC_ONE_BY_ONE), BM_SETCHECK, BST_UNCHECKED, 0);
+    command(1);
+    bool partlyFilled = false;
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            const std::vector<double> cores = numbersIn(controlText(window, 1005));
+            if (cores.size() == processors && cores.front() > 0.0 && cores.back() == 0.0)
+                partlyFilled = true;
+            return IsWindowEnabled(item(1)) != FALSE;
+        },
+        "the end of the test", 60000));
+    const double wallMs = static_cast<double>(GetTickCount64() - wallBefore);
+    const double processorMs = (processorTime100ns() - processorBefore) / 10000.0;
+
+    EXPECT_FALSE(oneByOneProgress().running) << "\"Test\" came back before the last processor";
+    EXPECT_EQ(static_cast<LONG>(processors), oneByOneProgress().done);
+    if (processors > 1) {
+        EXPECT_TRUE(partlyFilled) << "a display between the workers shows the first done, the last not yet";
+    }
+    std::string cores = controlText(window, 1005);
+    cores.erase(std::remove(cores.begin(), cores.end(), '*'), cores.end());
+    const std::vector<double> rates = numbersIn(controlText(window, 1002));
+    const std::vector<double> clocks = numbersIn(cores);
+    ASSERT_EQ(processors, rates.size()) << controlText(window, 1002);
+    ASSERT_EQ(processors, clocks.size()) << cores;
+    for (size_t k = 0; k < processors; ++k) {
+        EXPECT_GT(rates[k], 0.0) << "processor " << k + 1;
+        EXPECT_GT(clocks[k], 0.0) << "processor " << k + 1;
+    }
+    EXPECT_EQ("MHZ Kerntakt einzeln / Core clock one by one", controlText(window, IDC_CORE_UNIT));
+    EXPECT_TRUE(dialog.shownResults().oneByOne);
+    // All at once, this machine's processors would all be busy for the
+    // test's whole length.
+    EXPECT_LT(processorMs, 1.5 * wallMs) << processorMs << " ms of processor time in " << wallMs << " ms";
+    EXPECT_GT(wallMs, processors * 900.0) << "one window after another";
+}
+
 TEST_F(MainDialogTest, EscapeThroughTheDialogManagerEndsThePumpWithStatus2) {
     // The key reaches the dialog manager only through the dialog's filter.
     PostMessageA(item(1), WM_KEYDOWN, VK_ESCAPE, 1);
@@ -329,10 +396,15 @@ bool sameRect(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != FALSE;
 }
 
-// The dialog opens with the option row above the result field and the core
-// clocks' row below the time-stamp rates' row, one row (33 dialog units)
-// further down, and is centred in the work area with its full height.
-TEST_F(MainDialogTest, OpensWithTheOptionAndCoreClocksRowsAndItsFullHeightCentred) {
+// Dialog units of the rows opened above the results: the options' row and
+// the legend's.
+const int RowsAboveResults = 16 + 10;
+
+// The dialog opens with the core clocks' row below the time-stamp rates'
+// row, one row (33 dialog units) further down, and is centred in the work
+// area with its full height. The rows opened above the results move them
+// and the link down and make the group box taller by their height.
+TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
     EXPECT_EQ("", controlText(window, 1005)) << "empty before the first test";
     EXPECT_EQ("MHZ Kerntakt / Core clock", controlText(window, 1006));
     EXPECT_EQ("MHZ", controlText(window, 1004));
@@ -341,36 +413,30 @@ TEST_F(MainDialogTest, OpensWithTheOptionAndCoreClocksRowsAndItsFullHeightCentre
     EXPECT_EQ(item(1005), GetWindow(item(1002), GW_HWNDNEXT)) << "after the result field in the tab order";
 
     const AreaGeometry g = areaOf(window);
-    // The option row opens 16 dialog units above the result field; everything
-    // from the field down moves by that, and the group box grows by it.
-    const LONG options = g.field.top - templateRect(window, 13, 56, 197, 17).top;
-    EXPECT_LE(std::abs(options - templateRect(window, 0, 0, 1, 16).bottom), 1) << options << " pixels";
-    RECT fieldRect = templateRect(window, 13, 56, 197, 17);
-    RECT unitRect = templateRect(window, 13, 77, 197, 8);
-    OffsetRect(&fieldRect, 0, options);
-    OffsetRect(&unitRect, 0, options);
-    EXPECT_TRUE(sameRect(fieldRect, g.field));
-    EXPECT_TRUE(sameRect(unitRect, g.unitLabel));
+    EXPECT_LE(std::abs(templateRect(window, 13, 56 + RowsAboveResults, 197, 17).top - g.field.top), 1);
+    RECT unit = templateRect(window, 13, 77, 197, 8);
+    OffsetRect(&unit, 0, g.field.top - templateRect(window, 13, 56, 197, 17).top);
+    EXPECT_TRUE(sameRect(unit, g.unitLabel));
     // One row: 33 dialog units, as the result field and the unit label take
     // with the gap between them, give or take the rounding of a pixel.
     const LONG row = g.coreField.top - g.field.top;
     const LONG units33 = templateRect(window, 0, 0, 1, 33).bottom;
     EXPECT_LE(std::abs(row - units33), 1) << row << " pixels";
     const RECT field = g.field;
-    const RECT unit = g.unitLabel;
     EXPECT_TRUE(sameRect({field.left, field.top + row, field.right, field.bottom + row}, g.coreField));
     EXPECT_TRUE(sameRect({unit.left, unit.top + row, unit.right, unit.bottom + row}, g.coreLabel));
+    // The rows above, each rounded to whole pixels on its own.
+    const LONG above = g.field.top - templateRect(window, 13, 56, 197, 17).top;
     RECT link = templateRect(window, 7, 95, 213, 8);
-    OffsetRect(&link, 0, options + row);
+    OffsetRect(&link, 0, above + row);
     EXPECT_TRUE(sameRect(link, g.siteLink));
     RECT box = templateRect(window, 7, 6, 213, 84);
-    box.bottom += options + row;
+    box.bottom += above + row;
     EXPECT_TRUE(sameRect(box, g.groupBox));
 
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + options + row, client.bottom)
-        << "taller by the option row and the core clocks' row";
+    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + above + row, client.bottom) << "one row taller";
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_LE(std::abs((g.dialog.top + g.dialog.bottom) - (work.top + work.bottom)), 1) << "centred as it is";
@@ -455,10 +521,10 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     const LONG style = GetWindowLongA(field, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_TRUE(style & WS_TABSTOP) << "the keyboard can reach it";
-    // Tab from the list before it reaches the field, and the dialog manager
-    // leaves the arrow keys to it.
+    // Tab from the control before it, the one-by-one box under the lists,
+    // reaches the field, and the dialog manager leaves the arrow keys to it.
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    SetFocus(item(1001));
+    SetFocus(item(IDC_ONE_BY_ONE));
     auto key = [&](HWND to, WPARAM code) {
         MSG message = {};
         message.hwnd = to;
@@ -466,7 +532,7 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
         message.wParam = code;
         return dialog.screen(&message);
     };
-    EXPECT_TRUE(key(item(1001), VK_TAB));
+    EXPECT_TRUE(key(item(IDC_ONE_BY_ONE), VK_TAB));
     EXPECT_EQ(field, GetFocus()) << "Tab";
     EXPECT_TRUE(key(field, VK_DOWN));
     EXPECT_EQ(1, dialog.results().field().topLine()) << "Down";
@@ -654,7 +720,7 @@ TEST_F(MainDialogTest, CtrlCCopiesTheResultsShown) {
     EXPECT_TRUE(pressCtrlC(pump, item(1)));
     const std::vector<std::string> lines = fields(clipboardText(window), "\n");
     ASSERT_EQ(4u, lines.size()) << "header, two processors, and nothing after the last line end";
-    EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 2 processors, 50 ms x 2\r", lines[0]);
+    EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 2 processors, 50 ms x 2, all at once\r", lines[0]);
     const std::vector<std::string> rates = fields(controlText(window, 1002), "\t");
     const std::vector<std::string> cores = fields(controlText(window, 1005), "\t");
     for (size_t k = 0; k < 2; ++k) {
@@ -721,6 +787,29 @@ class MainDialogWithoutPumpTest : public MainDialogTest {
 protected:
     bool registerPump() const override { return false; }
 };
+
+// The one-by-one choice is remembered with the dialog's other settings:
+// saved where they are (after a test on the estimator's path) and restored
+// when the dialog opens. Settings saved before it existed leave it unchecked.
+TEST_F(MainDialogWithoutPumpTest, TheOneByOneChoiceIsRememberedWithTheSettings) {
+    EXPECT_EQ(item(IDC_ONE_BY_ONE), GetNextDlgTabItem(window, item(1001), FALSE)) << "Tab from the lists above";
+    SendMessageA(item(IDC_ONE_BY_ONE), BM_SETCHECK, BST_CHECKED, 0);
+    PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    command(1);
+    for (const char* stored : {"1", "<missing>"}) {
+        ASSERT_EQ(stored, rememberedValue("33233"));
+        MainDialog reopened;
+        HWND again = reopened.createModeless(nullptr, 0);
+        EXPECT_EQ(stored[0] == '1' ? BST_CHECKED : BST_UNCHECKED,
+                  SendMessageA(GetDlgItem(again, IDC_ONE_BY_ONE), BM_GETCHECK, 0, 0));
+        DestroyWindow(again);
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, RememberedSettingsKey, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "33233");
+            RegCloseKey(key);
+        }
+    }
+}
 
 TEST_F(MainDialogWithoutPumpTest, OpensAndEndsWithoutAPump) {
     EXPECT_EQ(0, pump.filters().count());

@@ -266,14 +266,16 @@ TEST_P(ProgramOnReportedWindowsTest, RestoresSettingsMeasuresByItsPlatformsMetho
     ASSERT_NE(nullptr, program.waitForDialog(StartTimeoutMs));
     EXPECT_EQ("100", windowText(program.control(1000))) << "restored at opening";
     EXPECT_EQ("2", windowText(program.control(1001))) << "restored at opening";
+    EXPECT_EQ(GetParam().ntFamily, IsWindowEnabled(program.control(1007)) != FALSE)
+        << "one by one only where a worker measures each processor";
 
     program.selectEntry(1000, 2);  // 150 ms
     std::string result;
     ASSERT_TRUE(program.runTest(20000, result)) << "field shows [" << result << "]";
 
     struct Value { const char* name; const char* data; };
-    const Value notSaved[] = {{"1", "<missing>"}, {"2", "<missing>"}, {"33220", "1"}, {"33221", "1"}};
-    const Value saved[] = {{"1", "0"}, {"2", "0"}, {"33220", "2"}, {"33221", "1"}};
+    const Value notSaved[] = {{"1", "<missing>"}, {"2", "<missing>"}, {"33220", "1"}, {"33221", "1"}, {"33233", "<missing>"}};
+    const Value saved[] = {{"1", "0"}, {"2", "0"}, {"33220", "2"}, {"33221", "1"}, {"33233", "0"}};
     if (GetParam().ntFamily) {
         // One worker per processor; nothing is saved.
         SYSTEM_INFO system = {};

@@ -25,18 +25,18 @@ TEST(ResultCopy, AHeaderThenOneLineOfColumnsPerProcessorOrOneForTheEstimate) {
         const char* cores;
         const char* expected;
     } cases[] = {
-        {"before a test", {ShownResults::Nothing, 50, 1}, "", "", ""},
-        {"two processors", {ShownResults::PerProcessor, 950, 4}, "2445.4120\t2445.4131", "3243.9\t3243.8",
-         "Zyklomatrix 1.01 (Freeware): 2 processors, 950 ms x 4\r\n"
+        {"before a test", {ShownResults::Nothing, 50, 1, false}, "", "", ""},
+        {"two processors", {ShownResults::PerProcessor, 950, 4, true}, "2445.4120\t2445.4131", "3243.9\t3243.8",
+         "Zyklomatrix 1.01 (Freeware): 2 processors, 950 ms x 4, one by one\r\n"
          "1\t2445.4120\t3243.9\r\n"
          "2\t2445.4131\t3243.8\r\n"},
-        {"one processor", {ShownResults::PerProcessor, 50, 1}, "2445.4120", "3243.9",
-         "Zyklomatrix 1.01 (Freeware): 1 processor, 50 ms x 1\r\n1\t2445.4120\t3243.9\r\n"},
-        {"five processors, over two lines", {ShownResults::PerProcessor, 50, 1}, "1.0\t2.0\t3.0\t4.0\r\n5.0",
+        {"one processor", {ShownResults::PerProcessor, 50, 1, false}, "2445.4120", "3243.9",
+         "Zyklomatrix 1.01 (Freeware): 1 processor, 50 ms x 1, all at once\r\n1\t2445.4120\t3243.9\r\n"},
+        {"five processors, over two lines", {ShownResults::PerProcessor, 50, 1, false}, "1.0\t2.0\t3.0\t4.0\r\n5.0",
          "6.0\t7.0\t8.0\t9.0\r\n10.0",
-         "Zyklomatrix 1.01 (Freeware): 5 processors, 50 ms x 1\r\n"
+         "Zyklomatrix 1.01 (Freeware): 5 processors, 50 ms x 1, all at once\r\n"
          "1\t1.0\t6.0\r\n2\t2.0\t7.0\r\n3\t3.0\t8.0\r\n4\t4.0\t9.0\r\n5\t5.0\t10.0\r\n"},
-        {"the estimate", {ShownResults::Estimate, 100, 2}, "2445.412346", "3243.9",
+        {"the estimate", {ShownResults::Estimate, 100, 2, false}, "2445.412346", "3243.9",
          "Zyklomatrix 1.01 (Freeware): 1 processor, 100 ms x 2\r\n2445.412346\t3243.9\r\n"},
     };
     for (const Case& c : cases)
@@ -44,7 +44,7 @@ TEST(ResultCopy, AHeaderThenOneLineOfColumnsPerProcessorOrOneForTheEstimate) {
 }
 
 TEST(ResultCopy, ASmallBufferGetsNothingPastItsRoom) {
-    const ShownResults shown = {ShownResults::PerProcessor, 50, 1};
+    const ShownResults shown = {ShownResults::PerProcessor, 50, 1, false};
     const std::string text = copied(shown, "2445.4120\t2445.4131", "3243.9\t3243.8");
     char small[40];
     memset(small, 'x', sizeof small);

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,6 +85,29 @@ TEST(ResultDisplay, CoreClocksWithOneDecimalInTheSameLinesAndColumns) {
     const std::string cores = text;
     EXPECT_EQ("3070.5\t3072.0", cores.substr(cores.size() - 13)) << "the last line: processors 2,047 and 2,048";
     EXPECT_EQ(separators(display(table)), separators(cores));
+}
+
+// After a test one by one: the cores within 0.5% of the fastest, if that
+// leads the slowest measured by more than 1%.
+TEST(ResultDisplay, TheFastestCoresAreMarkedOnlyWhenAskedAndWhenTheyStandOut) {
+    struct Case { const char* name; std::vector<double> cores; bool mark; const char* expected; };
+    const Case cases[] = {
+        {"two within 0.5% of the highest", {4800.0, 4776.0, 4775.0, 0.0, 4500.0}, true,
+         "*4800.0\t*4776.0\t4775.0\t0.0\r\n4500.0"},
+        {"all within 1%", {4800.0, 4753.0}, true, "4800.0\t4753.0"},
+        {"just over 1%, a processor without a clock aside", {4800.0, 0.0, 4752.0}, true, "*4800.0\t0.0\t4752.0"},
+        {"all at once", {4800.0, 4500.0}, false, "4800.0\t4500.0"},
+    };
+    static char text[ResultDisplaySize];
+    for (const Case& c : cases) {
+        ResultTable table;
+        table.setCount(static_cast<LONG>(c.cores.size()));
+        for (size_t k = 0; k < c.cores.size(); ++k)
+            table.storeCoreClock(static_cast<int>(k + 1), c.cores[k]);
+        const bool marked = FormatCoreClockTable(table, text, c.mark);
+        EXPECT_EQ(c.expected, std::string(text)) << c.name;
+        EXPECT_EQ(strchr(c.expected, '*') != nullptr, marked) << c.name;
+    }
 }
 
 TEST(ResultDisplay, ValuesTooLongForTheirBufferAreCutNotOverrun) {

@@ -1,9 +1,9 @@
 // Shows the real main dialog after a test on a machine that seems to have
 // more processors than this one, for a picture of it:
-//   zyk_result_picture <processors> <hold file>
+//   zyk_result_picture <processors> <hold file> [one-by-one]
 // The dialog opens in this process, the measuring code sees <processors>
 // logical processors (the workers measure on the ones the machine has), one
-// test runs, and the dialog's screen rectangle is printed as
+// test runs (with one-by-one given, with "Einzeln / One by one" checked), and the dialog's screen rectangle is printed as
 // "dialog: x y width height". The dialog stays open, and is redrawn as
 // needed, until <hold file> exists; scripts/result-picture takes the picture
 // meanwhile.
@@ -11,6 +11,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "app/app_module.h"
 #include "app/dpi_awareness.h"
@@ -18,6 +19,7 @@
 #include "program_driver.h"
 #include "support/bounded_wait.h"
 #include "support/fake_processors.h"
+#include "res/resource_ids.h"
 #include "support/module_scope.h"
 #include "ui/main_dialog.h"
 
@@ -25,7 +27,7 @@ namespace {
 
 const int TestButton = 1;
 
-int show(DWORD processors, const char* holdFile) {
+int show(DWORD processors, const char* holdFile, bool oneByOne) {
     // As the program does, before anything else, so that the dialog is shown at the screen's
     // DPI (scripts/dpi-pictures).
     DeclareDpiAwareness();
@@ -47,6 +49,8 @@ int show(DWORD processors, const char* holdFile) {
     auto filter = [&](MSG* message) { return pump.filterAll(message); };
     HWND test = GetDlgItem(window, TestButton);
 
+    if (oneByOne)
+        SendMessageA(GetDlgItem(window, IDC_ONE_BY_ONE), BM_SETCHECK, BST_CHECKED, 0);
     // The first display empties the field; the test starts after it.
     pumpUntil([] { return false; }, "the first display", 300, filter);
     SendMessageA(window, WM_COMMAND, TestButton, 0);
@@ -73,8 +77,9 @@ int show(DWORD processors, const char* holdFile) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && atoi(argv[1]) > 0)
-        return show(static_cast<DWORD>(atoi(argv[1])), argv[2]);
-    fprintf(stderr, "usage: zyk_result_picture <processors> <hold file>\n");
+    const bool oneByOne = argc == 4 && strcmp(argv[3], "one-by-one") == 0;
+    if ((argc == 3 || oneByOne) && atoi(argv[1]) > 0)
+        return show(static_cast<DWORD>(atoi(argv[1])), argv[2], oneByOne);
+    fprintf(stderr, "usage: zyk_result_picture <processors> <hold file> [one-by-one]\n");
     return 2;
 }
