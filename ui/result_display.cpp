@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "ui/class_marks.h"
+
 namespace {
 
 LONG shownCount(const ResultTable& table) {
@@ -11,12 +13,15 @@ LONG shownCount(const ResultTable& table) {
 }
 
 void formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) const, const char* format,
-               char (&text)[ResultDisplaySize]) {
+               const ProcessorClasses* classes, char (&text)[ResultDisplaySize]) {
     size_t length = 0;
     text[0] = '\0';
     for (LONG k = 1; k <= shownCount(table); ++k) {
         char value[ResultValueSize];
-        snprintf(value, sizeof value, format, (table.*valueOf)(k));
+        char mark[ClassMarkSize] = "";
+        if (classes != nullptr)
+            FormatClassMark(classes->rankOf(k), classes->kinds(), mark);
+        snprintf(value, sizeof value, format, (table.*valueOf)(k), mark[0] != '\0' ? " " : "", mark);
         const char* separator = "";
         if (k < shownCount(table))
             separator = k % 4 == 0 ? "\r\n" : "\t";
@@ -31,10 +36,12 @@ void formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) con
 
 }  // namespace
 
-void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize]) {
-    formatRow(table, &ResultTable::value, "%.4f", text);
+void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize],
+                       const ProcessorClasses* classes) {
+    formatRow(table, &ResultTable::value, "%.4f%s%s", classes, text);
 }
 
-void FormatCoreClockTable(const ResultTable& table, char (&text)[ResultDisplaySize]) {
-    formatRow(table, &ResultTable::coreClock, "%.1f", text);
+void FormatCoreClockTable(const ResultTable& table, char (&text)[ResultDisplaySize],
+                          const ProcessorClasses* classes) {
+    formatRow(table, &ResultTable::coreClock, "%.1f%s%s", classes, text);
 }
