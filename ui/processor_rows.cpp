@@ -15,15 +15,15 @@ const int RowGap = 2;
 
 const DWORD LineStyle = SS_CENTER | SS_NOPREFIX;
 
-// The lines a text takes, wrapped at width pixels, in the dialog's font.
+// The lines a text takes, wrapped at width pixels, in the dialog's font. A
+// line is as high as 8 dialog units: the font's height.
 int linesOf(HWND dialog, const char* text, LONG width) {
     WindowDC dc(dialog);
     SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
     RECT rect = {0, 0, width, 0};
     DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS | DT_NOPREFIX);
-    const LONG height = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
+    const LONG lineHeight = DialogUnitsToPixels(dialog, 0, 0, 0, LineHeight).bottom;
+    const LONG height = lineHeight > 0 ? lineHeight : 1;
     const int lines = static_cast<int>((rect.bottom - rect.top + height - 1) / height);
     return lines > 0 ? lines : 1;
 }

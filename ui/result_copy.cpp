@@ -58,8 +58,10 @@ size_t nextValue(const char*& row, const char*& value) {
 // The length of a value's figure: the mark of its kind of core, where it has
 // one, follows a blank.
 size_t figureSize(const char* value, size_t size) {
-    const void* blank = memchr(value, ' ', size);
-    return blank != nullptr ? static_cast<const char*>(blank) - value : size;
+    size_t figure = 0;
+    while (figure < size && value[figure] != ' ')
+        ++figure;
+    return figure;
 }
 
 // The number of values in a row's text.

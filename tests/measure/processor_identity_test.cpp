@@ -6,7 +6,6 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
 #include "fake_measure_platform.h"
 #include "measure/efficiency_classes.h"
@@ -72,7 +71,7 @@ TEST(ProcessorName, BrandStringTrimmedElseVendorFamilyModelSteppingElseTheProces
     EXPECT_EQ("80486", nameOf({}, 486)) << "no CPUID";
 }
 
-// IsWow64Process2's answer for the fake, and whether it was asked.
+// What the faked IsWow64Process2 answers.
 USHORT fakeProcessMachine;
 USHORT fakeNativeMachine;
 
@@ -115,78 +114,52 @@ TEST(Emulation, Arm64NativeMachineOrASoftwareEmulatorsSignatureButNoHardwareHype
         if (c.signature != nullptr) {
             leaves[0] = vendorLeaf(0xD, "GenuineIntel");
             leaves[1] = {0x000906EA, 0, c.leaf1Ecx, 0};
-            Leaves signature;
-            putCpuidText(signature, 0x40000000u, c.signature, 1);
             // The signature lies in ebx, ecx, edx; eax holds the highest hypervisor leaf.
-            const CpuidLeaf text = signature[0x40000000u];
-            leaves[0x40000000u] = {0x40000001u, text.eax, text.ebx, text.ecx};
+            unsigned text[3] = {};
+            memcpy(text, c.signature, strlen(c.signature));
+            leaves[0x40000000u] = {0x40000001u, text[0], text[1], text[2]};
         }
         installFakeCpuid(leaves);
-        const char* found = DetectEmulation();
-        EXPECT_STREQ(c.expected, found) << c.name;
+        EXPECT_STREQ(c.expected, DetectEmulation()) << c.name;
     }
 }
 
-// The processors measured by 1-based number, ranked by their faked classes.
-std::vector<int> ranksOf(LONG processors, const ProcessorClasses& classes)
-{
-    std::vector<int> ranks;
-    for (LONG k = 1; k <= processors; ++k)
-        ranks.push_back(classes.rankOf(k));
-    return ranks;
-}
-
-TEST(ProcessorClasses, RankedWhereTheMeasuredProcessorsHaveMoreThanOneClass)
-{
-    MeasurePlatformScope scope;
-    FakeProcessors twelve(12);
-    ProcessorClasses classes;
-    {
-        // Four performance cores' eight processors, then four efficiency cores.
-        FakeCoreClasses hybrid([](LONG k) { return static_cast<BYTE>(k <= 8 ? 1 : 0); });
-        classes.read();
-        EXPECT_EQ(2, classes.kinds());
-        EXPECT_EQ(std::vector<int>({1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2}), ranksOf(12, classes));
-        EXPECT_EQ(0, classes.rankOf(13)) << "not measured";
-    }
-    {
-        // Classes need not be consecutive: a higher one is a faster core.
-        FakeCoreClasses three([](LONG k) { return static_cast<BYTE>(k <= 4 ? 7 : k <= 8 ? 0 : 2); });
-        classes.read();
-        EXPECT_EQ(3, classes.kinds());
-        EXPECT_EQ(std::vector<int>({1, 1, 1, 1, 3, 3, 3, 3, 2, 2, 2, 2}), ranksOf(12, classes));
-    }
-    {
-        FakeCoreClasses one([](LONG) { return static_cast<BYTE>(1); });
-        classes.read();
-        EXPECT_EQ(0, classes.kinds());
-        EXPECT_EQ(std::vector<int>(12, 0), ranksOf(12, classes)) << "nothing told apart";
-    }
-    {
-        FakeCoreClasses hybrid([](LONG k) { return static_cast<BYTE>(k <= 8 ? 1 : 0); });
-        measurePlatform().GetLogicalProcessorInformationEx = nullptr;
-        classes.read();
-        EXPECT_EQ(0, classes.kinds()) << "function absent";
-        EXPECT_EQ(std::vector<int>(12, 0), ranksOf(12, classes));
-    }
-}
-
-TEST(ProcessorClasses, MappedGroupByGroupInTheOrderOfTheResults)
+// Kinds of cores on 80 processors in two groups; a 32-bit program measures 32
+// of group 0's 64, so processor 41 is in group 0 on x64 and in group 1 on x86.
+// Each faked core holds two neighbouring processors.
+TEST(ProcessorClasses, RankedGroupByGroupWhereTheMeasuredProcessorsHaveMoreThanOneClass)
 {
     MeasurePlatformScope scope;
     FakeProcessors eighty(80);
-    // Group 1's processors are the fast ones. A 32-bit program measures 32 of group 0's 64.
-    const LONG firstOfGroup1 = sizeof(KAFFINITY) == 8 ? 65 : 33;
-    const LONG measured = firstOfGroup1 + 15;
-    FakeCoreClasses fastSecondGroup([&](LONG k) { return static_cast<BYTE>(k >= firstOfGroup1 ? 1 : 0); });
+    const LONG measured = sizeof(KAFFINITY) == 8 ? 80 : 48;
+    const LONG group1 = sizeof(KAFFINITY) == 8 ? 65 : 33;
+    struct Case {
+        const char* name;
+        BYTE (*classOf)(LONG processor, LONG group1);
+        int kinds;
+        int (*rankOf)(LONG processor, LONG group1);
+    } cases[] = {
+        {"two classes, the second group faster", [](LONG k, LONG g1) { return BYTE(k >= g1 ? 1 : 0); }, 2,
+         [](LONG k, LONG g1) { return k >= g1 ? 1 : 2; }},
+        // Classes need not be consecutive: a higher one is a faster core.
+        {"three classes", [](LONG k, LONG) { return BYTE(k <= 4 ? 7 : k <= 8 ? 0 : 2); }, 3,
+         [](LONG k, LONG) { return k <= 4 ? 1 : k <= 8 ? 3 : 2; }},
+        {"one class", [](LONG, LONG) { return BYTE(1); }, 0, [](LONG, LONG) { return 0; }},
+    };
     ProcessorClasses classes;
+    for (const Case& c : cases) {
+        FakeCoreClasses cores([&](LONG k) { return c.classOf(k, group1); });
+        classes.read();
+        EXPECT_EQ(c.kinds, classes.kinds()) << c.name;
+        for (LONG k = 1; k <= measured; ++k)
+            ASSERT_EQ(c.rankOf(k, group1), classes.rankOf(k)) << c.name << ": processor " << k;
+        EXPECT_EQ(0, classes.rankOf(measured + 1)) << c.name << ": not measured";
+    }
+    FakeCoreClasses cores([](LONG k) { return BYTE(k % 2); });
+    measurePlatform().GetLogicalProcessorInformationEx = nullptr;
     classes.read();
-    ASSERT_EQ(2, classes.kinds());
-    std::vector<int> expected(measured, 2);
-    for (LONG k = firstOfGroup1; k <= measured; ++k)
-        expected[k - 1] = 1;
-    EXPECT_EQ(expected, ranksOf(measured, classes));
-    EXPECT_EQ(0, classes.rankOf(measured + 1));
+    EXPECT_EQ(0, classes.kinds()) << "function absent";
+    EXPECT_EQ(0, classes.rankOf(1));
 }
 
 } // namespace
