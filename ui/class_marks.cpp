@@ -13,7 +13,8 @@ void FormatClassMark(int rank, int kinds, char (&mark)[ClassMarkSize]) {
 
 void FormatClassLegend(int kinds, char* text, size_t room) {
     if (kinds == 2)
-        snprintf(text, room, "P = Leistungskern / performance core, E = Effizienzkern / efficiency core");
+        snprintf(text, room, "P = Leistungskern, E = Effizienzkern /\nP = performance core, E = efficiency core");
     else
-        snprintf(text, room, "C1 bis C%d: Kernklassen, C1 am schnellsten / core classes, C1 fastest", kinds);
+        snprintf(text, room, "C1 bis C%d: Kernklassen, C1 am schnellsten /\nC1 to C%d: core classes, C1 fastest", kinds,
+                 kinds);
 }

@@ -13,5 +13,6 @@ const size_t ClassMarkSize = 8;
 // empty for rank 0, where nothing is told apart.
 void FormatClassMark(int rank, int kinds, char (&mark)[ClassMarkSize]);
 
-// The legend of the marks for kinds classes, in German and English.
+// The legend of the marks for kinds classes: a German line and an English
+// one.
 void FormatClassLegend(int kinds, char* text, size_t room);

@@ -45,11 +45,11 @@ HWND addTextRow(HWND dialog, int id, const char* text, HWND after) {
 
 }  // namespace
 
-void FormatEmulationNote(const char* emulatedOn, char* text, size_t room) {
+void FormatEmulationNote(const char* emulatedOn, const char* lineEnd, char* text, size_t room) {
     snprintf(text, room,
-             "Emuliert (%s): MHZ ist der Takt des emulierten Zeitstempels, der Kerntakt ist nicht messbar / "
+             "Emuliert (%s): MHZ ist der Takt des emulierten Zeitstempels, der Kerntakt ist nicht messbar /%s"
              "Emulated (%s): MHZ is the emulated counter's rate, the core clock cannot be measured",
-             emulatedOn, emulatedOn);
+             emulatedOn, lineEnd, emulatedOn);
 }
 
 void FormatProcessorLine(const char* name, const char* emulatedOn, char* text, size_t room) {
@@ -58,12 +58,12 @@ void FormatProcessorLine(const char* name, const char* emulatedOn, char* text, s
         return;
     }
     char note[256];
-    FormatEmulationNote(emulatedOn, note, sizeof note);
+    FormatEmulationNote(emulatedOn, "\n", note, sizeof note);
     snprintf(text, room, "%s\n%s", name, note);
 }
 
 void FormatEmulatedCoreText(const char* emulatedOn, char* text, size_t room) {
-    snprintf(text, room, "Emuliert (%s): nicht messbar /\nemulated (%s): not measurable", emulatedOn, emulatedOn);
+    snprintf(text, room, "Emuliert (%s): nicht messbar /\nEmulated (%s): not measurable", emulatedOn, emulatedOn);
 }
 
 void AddProcessorRows(HWND dialog, const char* name, const char* emulatedOn, int kinds) {

@@ -13,8 +13,9 @@
 // and that no core clock can be measured.
 void FormatProcessorLine(const char* name, const char* emulatedOn, char* text, size_t room);
 
-// That second sentence alone.
-void FormatEmulationNote(const char* emulatedOn, char* text, size_t room);
+// That second sentence alone, the German line and the English one with
+// lineEnd between them.
+void FormatEmulationNote(const char* emulatedOn, const char* lineEnd, char* text, size_t room);
 
 // What the core clocks' row shows in place of values under emulation: two
 // lines, German and English.

@@ -98,7 +98,7 @@ size_t FormatResultCopy(const ShownResults& results, const char* caption, const 
     }
     if (results.emulatedOn != nullptr) {
         char note[256];
-        FormatEmulationNote(results.emulatedOn, note, sizeof note);
+        FormatEmulationNote(results.emulatedOn, "\r\n", note, sizeof note);
         out.append(note);
         out.append("\r\n");
     }

@@ -801,7 +801,7 @@ TEST_F(MainDialogTest, MarksEachProcessorsKindOfCoreWhereThereAreSeveral) {
         EXPECT_EQ(mark, rates[k].substr(rates[k].size() - 2)) << "processor " << k + 1;
         EXPECT_EQ(mark, cores[k].substr(cores[k].size() - 2)) << "processor " << k + 1;
     }
-    EXPECT_EQ("P = Leistungskern / performance core, E = Effizienzkern / efficiency core",
+    EXPECT_EQ("P = Leistungskern, E = Effizienzkern /\nP = performance core, E = efficiency core",
               controlText(opened.window, 1011));
     EXPECT_EQ(std::vector<std::string>(), LayoutFaults(opened.window));
     const std::vector<std::string> lines = opened.copiedLines();
@@ -826,12 +826,12 @@ TEST_F(MainDialogTest, ShowsNoCoreClockUnderEmulation) {
     const std::string line = controlText(opened.window, 1009);
     EXPECT_EQ(0u, line.find(std::string(ProcessorName()) + "\n")) << line;
     EXPECT_NE(std::string::npos, line.find("Emulated (ARM64): MHZ is the emulated counter's rate")) << line;
-    EXPECT_EQ("Emuliert (ARM64): nicht messbar /\nemulated (ARM64): not measurable", controlText(opened.window, 1005));
+    EXPECT_EQ("Emuliert (ARM64): nicht messbar /\nEmulated (ARM64): not measurable", controlText(opened.window, 1005));
     EXPECT_EQ(tableText(), controlText(opened.window, 1002));
     EXPECT_EQ(std::vector<std::string>(), LayoutFaults(opened.window));
     const std::vector<std::string> lines = opened.copiedLines();
-    ASSERT_EQ(16u, lines.size());
-    EXPECT_EQ("1\t2400.0001\r", lines[3]);
+    ASSERT_EQ(17u, lines.size()) << "header, processor, the note in two languages, twelve processors";
+    EXPECT_EQ("1\t2400.0001\r", lines[4]);
 }
 
 }  // namespace
