@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -736,20 +737,13 @@ TEST_F(MainDialogWithoutPumpTest, OpensAndEndsWithoutAPump) {
 // The first "model name" of the machine's /proc/cpuinfo, seen through Wine's
 // drive for the root; empty where there is none.
 std::string hostModelName() {
-    FILE* file = fopen("Z:\\proc\\cpuinfo", "r");
-    if (file == nullptr)
-        return "";
-    char line[512];
-    std::string name;
-    while (name.empty() && fgets(line, sizeof line, file) != nullptr) {
-        if (strncmp(line, "model name", 10) == 0 && strchr(line, ':') != nullptr) {
-            name = strchr(line, ':') + 1;
-            name.erase(0, name.find_first_not_of(" \t"));
-            name.erase(name.find_last_not_of(" \t\r\n") + 1);
-        }
+    std::ifstream cpuinfo("Z:\\proc\\cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line) && line.compare(0, 10, "model name") != 0) {
     }
-    fclose(file);
-    return name;
+    line.erase(0, line.find(':') + 1);
+    line.erase(0, line.find_first_not_of(" \t"));
+    return line.erase(line.find_last_not_of(" \t\r") + 1);
 }
 
 // The dialog names the processor in a line of its own above the results,
