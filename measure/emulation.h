@@ -10,7 +10,6 @@
 // table.
 const char* DetectEmulation();
 
-// DetectEmulation's answer, decided on the first call and kept for the life of the process.
-// First called on the dialog thread when it opens, before any test starts a worker; safe on
-// any thread.
+// DetectEmulation's answer, decided on the first call, on whichever thread makes it, and kept
+// for the life of the process.
 const char* EmulatedOn();

@@ -172,8 +172,8 @@ int MainDialog::prepareDialog() {
     optionRow = InsertRowAbove(dialog, GetDlgItem(dialog, IDC_RESULT), OptionRowHeight);
     // Whose clock it is, found out before the first test: the processor's
     // name, whether x86 code runs on it at all, and its kinds of cores. The
-    // dialog opens once in the program, so it finds out what EmulatedOn()
-    // keeps for the process; a dialog opened again asks afresh.
+    // program opens the dialog once, so its answer is the one EmulatedOn()
+    // keeps for the workers; a dialog opened again asks afresh.
     shown.processor = ProcessorName();
     shown.emulatedOn = DetectEmulation();
     classes.read();
