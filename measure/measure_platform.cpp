@@ -20,11 +20,15 @@ MeasurePlatform::MeasurePlatform()
     : GetActiveProcessorGroupCount(KernelEntry<GetActiveProcessorGroupCountProc>("GetActiveProcessorGroupCount")),
       GetActiveProcessorCount(KernelEntry<GetActiveProcessorCountProc>("GetActiveProcessorCount")),
       SetThreadGroupAffinity(KernelEntry<SetThreadGroupAffinityProc>("SetThreadGroupAffinity")),
+      GetLogicalProcessorInformationEx(
+          KernelEntry<GetLogicalProcessorInformationExProc>("GetLogicalProcessorInformationEx")),
+      IsWow64Process2(KernelEntry<IsWow64Process2Proc>("IsWow64Process2")),
       ReadTimeStamp(::ReadTimeStamp),
       ReadSerialisedTimeStamp(::ReadSerialisedTimeStamp),
       MaskInterrupts(::MaskInterrupts),
       UnmaskInterrupts(::UnmaskInterrupts),
       ReadProcessorSignature(::ReadProcessorSignature),
+      ReadCpuidLeaf(::ReadCpuidLeaf),
       RunShortChain(::RunShortChain),
       RunLongChain(::RunLongChain)
 {

@@ -10,6 +10,12 @@ typedef WORD(WINAPI* GetActiveProcessorGroupCountProc)();
 typedef DWORD(WINAPI* GetActiveProcessorCountProc)(WORD group);
 typedef BOOL(WINAPI* SetThreadGroupAffinityProc)(HANDLE thread, const GROUP_AFFINITY* affinity,
                                                  PGROUP_AFFINITY previous);
+// The kinds of cores (Windows 7 and later; their efficiency classes from Windows 10 on).
+typedef BOOL(WINAPI* GetLogicalProcessorInformationExProc)(LOGICAL_PROCESSOR_RELATIONSHIP relationship,
+                                                           PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX buffer,
+                                                           PDWORD length);
+// The machine the system runs on natively (Windows 10 1709 and later).
+typedef BOOL(WINAPI* IsWow64Process2Proc)(HANDLE process, USHORT* processMachine, USHORT* nativeMachine);
 
 // Every platform operation the measuring code depends on, reached through one table so that
 // logic tests can put fakes in place. The fields start as the real operations.
@@ -33,6 +39,8 @@ struct MeasurePlatform {
     GetActiveProcessorGroupCountProc GetActiveProcessorGroupCount;
     GetActiveProcessorCountProc GetActiveProcessorCount;
     SetThreadGroupAffinityProc SetThreadGroupAffinity;
+    GetLogicalProcessorInformationExProc GetLogicalProcessorInformationEx;
+    IsWow64Process2Proc IsWow64Process2;
 
     // The processor's own operations (processor_instructions.h, dependent_chain.h).
     unsigned long long (*ReadTimeStamp)();
@@ -40,6 +48,7 @@ struct MeasurePlatform {
     void (*MaskInterrupts)();
     void (*UnmaskInterrupts)();
     bool (*ReadProcessorSignature)(ProcessorSignature* signature);
+    bool (*ReadCpuidLeaf)(unsigned number, CpuidLeaf* leaf);
     void (*RunShortChain)(unsigned passes);
     void (*RunLongChain)(unsigned passes);
 

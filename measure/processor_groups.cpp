@@ -31,3 +31,23 @@ LONG ListGroupProcessors(ProcessorPlace* places, LONG room)
     }
     return listed;
 }
+
+LONG ListMeasuredProcessors(ProcessorPlace* places, LONG room)
+{
+    const LONG grouped = ListGroupProcessors(places, room);
+    if (grouped > 0)
+        return grouped;
+    SYSTEM_INFO system;
+    ZeroMemory(&system, sizeof system);
+    measurePlatform().GetSystemInfo(&system);
+    LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
+    if (processors > MaskBits)
+        processors = MaskBits;
+    if (processors > room)
+        processors = room;
+    for (LONG k = 0; k < processors; ++k) {
+        places[k].group = 0;
+        places[k].mask = static_cast<KAFFINITY>(1) << k;
+    }
+    return processors > 0 ? processors : 0;
+}

@@ -16,3 +16,9 @@ struct ProcessorPlace {
 // there are: 0 where the system lacks processor groups or reports none, and the caller then
 // binds with plain affinity masks.
 LONG ListGroupProcessors(ProcessorPlace* places, LONG room);
+
+// The processors a test measures, in the order of their results: those ListGroupProcessors
+// lists, or, where the system lacks processor groups, those GetSystemInfo counts, in group 0
+// with their bits of a plain affinity mask, up to the mask's width. Writes at most room places
+// and returns how many it wrote.
+LONG ListMeasuredProcessors(ProcessorPlace* places, LONG room);

@@ -37,8 +37,8 @@ namespace {
 
 const unsigned IdFlag = 1u << 21;
 
-// Kept inside ReadProcessorSignature, the one routine besides the counter reads that may hold
-// a CPUID.
+// Kept inside ReadProcessorSignature and ReadCpuidLeaf, the only routines besides the counter
+// reads that may hold a CPUID.
 [[gnu::always_inline]] inline void Cpuid(unsigned leaf, unsigned& eax, unsigned& ebx, unsigned& ecx,
                                          unsigned& edx)
 {
@@ -93,5 +93,13 @@ bool ReadProcessorSignature(ProcessorSignature* signature)
     signature->genuineIntel = vendor[0] == 0x756E6547 && vendor[1] == 0x49656E69 && vendor[2] == 0x6C65746E;
     signature->family = family == 0xF ? family + ((eax >> 20) & 0xFF) : family;
     signature->model = family == 0x6 || family == 0xF ? (((eax >> 16) & 0xF) << 4) | model : model;
+    return true;
+}
+
+bool ReadCpuidLeaf(unsigned number, CpuidLeaf* leaf)
+{
+    if (!HasCpuid())
+        return false;
+    Cpuid(number, leaf->eax, leaf->ebx, leaf->ecx, leaf->edx);
     return true;
 }

@@ -26,3 +26,16 @@ struct ProcessorSignature {
 // processor has no CPUID (the 80386 and early 80486, on which the EFLAGS ID bit cannot be
 // changed) or no leaf 1.
 bool ReadProcessorSignature(ProcessorSignature* signature);
+
+// The four registers CPUID leaves in one leaf, in the order eax, ebx, ecx, edx.
+struct CpuidLeaf {
+    unsigned eax;
+    unsigned ebx;
+    unsigned ecx;
+    unsigned edx;
+};
+
+// Fills leaf with CPUID's answer for that leaf (subleaf 0) and returns true; returns false,
+// leaving it as it was, where the processor has no CPUID. Whether the processor knows the leaf
+// is the caller's to check, from leaf 0, 0x80000000 or 0x40000000.
+bool ReadCpuidLeaf(unsigned number, CpuidLeaf* leaf);

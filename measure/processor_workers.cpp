@@ -4,6 +4,7 @@
 #include <new>
 
 #include "measure/core_clock.h"
+#include "measure/emulation.h"
 #include "measure/measure_platform.h"
 #include "measure/processor_groups.h"
 #include "measure/result_table.h"
@@ -351,8 +352,9 @@ DWORD WINAPI ProcessorWorkerMain(LPVOID parameter)
 
     ProcessorWorker* record = static_cast<ProcessorWorker*>(parameter);
     resultTable.store(record->processor, mhz);
-    // While the core is still busy at its full clock, on the same bound thread.
-    resultTable.storeCoreClock(record->processor, MeasureCoreClock(mhz));
+    // While the core is still busy at its full clock, on the same bound thread. Emulated x86
+    // code has no core of its own to measure.
+    resultTable.storeCoreClock(record->processor, EmulatedOn() == nullptr ? MeasureCoreClock(mhz) : 0.0);
     HWND dialog = record->dialog;
     WorkerBatch* batch = record->batch;
     const bool rearm = batch == nullptr || batch->rearmsTimer;

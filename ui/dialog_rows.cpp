@@ -45,3 +45,16 @@ RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits) {
     row.bottom = line + height;
     return row;
 }
+
+HWND CreateDialogStatic(HWND dialog, int id, const char* text, DWORD style, const RECT& rect, HWND after) {
+    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | WS_GROUP | style, rect.left,
+                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
+                                   nullptr);
+    if (control != nullptr) {
+        SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return control;
+}

@@ -7,7 +7,9 @@
 #include "app/place_centred.h"
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
+#include "measure/emulation.h"
 #include "measure/frequency_estimator.h"
+#include "measure/processor_name.h"
 #include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
@@ -15,6 +17,7 @@
 #include "settings/control_state_store.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_rows.h"
+#include "ui/processor_rows.h"
 #include "ui/result_display.h"
 #include "ui/site_address.h"
 #include "ui/window_text.h"
@@ -114,8 +117,10 @@ bool MainDialog::copyResults() {
     // What the rows show, read as they stand.
     const WindowText rates(GetDlgItem(dialog, IDC_RESULT));
     const WindowText cores(GetDlgItem(dialog, IDC_CORE_CLOCK));
-    return rates.text() != nullptr && cores.text() != nullptr &&
-           CopyResults(dialog, shown, caption, rates.text(), cores.text());
+    // Under emulation the core clocks' row holds no values, only its note.
+    const char* coreValues = shown.emulatedOn != nullptr ? "" : cores.text();
+    return rates.text() != nullptr && coreValues != nullptr &&
+           CopyResults(dialog, shown, caption, rates.text(), coreValues);
 }
 
 bool MainDialog::showCopyMenu(HWND clicked, LPARAM screenPoint) {
@@ -165,9 +170,21 @@ int MainDialog::prepareDialog() {
     // its full height: the options under the choice lists, then the core
     // clocks' row under the time-stamp rates.
     optionRow = InsertRowAbove(dialog, GetDlgItem(dialog, IDC_RESULT), OptionRowHeight);
-    // The check box after the repetitions' label, the last control above it.
+    // Whose clock it is, found out before the first test: the processor's
+    // name, whether x86 code runs on it at all, and its kinds of cores. The
+    // program opens the dialog once, so its answer is the one EmulatedOn()
+    // keeps for the workers; a dialog opened again asks afresh.
+    shown.processor = ProcessorName();
+    shown.emulatedOn = DetectEmulation();
+    classes.read();
+    AddProcessorRows(dialog, shown.processor, shown.emulatedOn, classes.kinds());
+    // The check box after the repetitions' label, the last control above it;
+    // its legend right above the results.
     oneByOne.create(dialog, optionRow, GetWindow(GetDlgItem(dialog, IDC_REPEAT_LIST), GW_HWNDNEXT));
-    resultArea.addCoreRow(dialog);
+    char coreText[128];
+    if (shown.emulatedOn != nullptr)
+        FormatEmulatedCoreText(shown.emulatedOn, coreText, sizeof coreText);
+    resultArea.addCoreRow(dialog, shown.emulatedOn != nullptr ? coreText : nullptr);
     placeCentred(dialog, nullptr);
     // The result area as it opens, before any test moves it.
     resultArea.capture(dialog);
@@ -274,14 +291,16 @@ int MainDialog::runTest() {
     FrequencyEstimate estimate = {0.0, 1.0};
     EstimateFrequency(estimate.mean, estimate.deviation, windowMs, repetitions);
     const double estimateMhz = estimate.mean * 0.000001;
-    // Right after the estimate, while the processor is still busy at its full
-    // clock.
-    const double coreMhz = MeasureCoreClock(estimateMhz);
     char text[256];
+    // Right after the estimate, while the processor is still busy at its full
+    // clock; under emulation there is no core to measure, and its row keeps
+    // saying so.
+    if (shown.emulatedOn == nullptr) {
+        snprintf(text, sizeof text, "%.1f", MeasureCoreClock(estimateMhz));
+        SetWindowTextA(GetDlgItem(window(), IDC_CORE_CLOCK), text);
+    }
     snprintf(text, sizeof text, "%f", estimateMhz);
     SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);
-    snprintf(text, sizeof text, "%.1f", coreMhz);
-    SetWindowTextA(GetDlgItem(window(), IDC_CORE_CLOCK), text);
     testOneByOne = false;
     resultArea.labelCoreRow(window(), false);
     oneByOne.showLegend(oneByOneProgress(), 0, false);
@@ -313,10 +332,13 @@ void MainDialog::showResults(UINT_PTR) {
     // The fields take their lines before they get their texts, so that each
     // text is drawn once, the way it is meant to be.
     resultArea.arrange(dialog, resultTable.count());
-    FormatResultTable(resultTable, text);
+    FormatResultTable(resultTable, text, &classes);
     SetWindowTextA(GetDlgItem(dialog, IDC_RESULT), text);
-    const bool marked = FormatCoreClockTable(resultTable, text, testOneByOne && !measuring);
-    SetWindowTextA(GetDlgItem(dialog, IDC_CORE_CLOCK), text);
+    bool marked = false;
+    if (shown.emulatedOn == nullptr) {
+        marked = FormatCoreClockTable(resultTable, text, &classes, testOneByOne && !measuring);
+        SetWindowTextA(GetDlgItem(dialog, IDC_CORE_CLOCK), text);
+    }
     if (measuring)
         SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
     else

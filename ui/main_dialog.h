@@ -4,6 +4,7 @@
 #include "app/message_pump.h"
 #include "app/window_binding.h"
 #include "link/link_label.h"
+#include "measure/efficiency_classes.h"
 #include "ui/one_by_one_option.h"
 #include "ui/result_area.h"
 #include "ui/result_copy.h"
@@ -48,6 +49,7 @@ public:
     const LinkLabel& link() const { return siteLink; }
     const ResultArea& results() const { return resultArea; }
     const ShownResults& shownResults() const { return shown; }
+    const ProcessorClasses& processorClasses() const { return classes; }
 
 private:
     // Saves (mode 1) or restores (mode 0) the child controls' states.
@@ -79,4 +81,7 @@ private:
     ResultArea resultArea;
     // What the latest test showed, for the clipboard.
     ShownResults shown;
+    // The kinds of cores of the processors a test measures, read when the
+    // dialog opens.
+    ProcessorClasses classes;
 };

@@ -1,6 +1,7 @@
 #include "ui/result_area.h"
 
 #include "res/resource_ids.h"
+#include "ui/dialog_rows.h"
 
 namespace {
 
@@ -50,28 +51,13 @@ void moveDown(RECT& rect, int by) {
 const char CoreUnitText[] = "MHZ Kerntakt / Core clock";
 const char OneByOneUnitText[] = "MHZ Kerntakt einzeln / Core clock one by one";
 
-// A static control of the dialog, in its font, placed after another in the
-// tab order.
-HWND createStatic(HWND dialog, int id, const char* text, DWORD style, const RECT& rect, HWND after) {
-    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | WS_GROUP | style, rect.left,
-                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
-                                   nullptr);
-    if (control != nullptr) {
-        SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    return control;
-}
-
 }  // namespace
 
 ResultArea::ResultArea()
-    : original(), shownLayout(), groupBox(nullptr), frameHeight(0), captured(false) {
+    : original(), shownLayout(), groupBox(nullptr), frameHeight(0), captured(false), coreTextShown(false) {
 }
 
-void ResultArea::addCoreRow(HWND dialog) {
+void ResultArea::addCoreRow(HWND dialog, const char* coreText) {
     HWND field = GetDlgItem(dialog, IDC_RESULT);
     HWND unit = GetDlgItem(dialog, IDC_UNIT);
     if (field == nullptr || unit == nullptr || GetDlgItem(dialog, IDC_CORE_CLOCK) != nullptr)
@@ -84,8 +70,12 @@ void ResultArea::addCoreRow(HWND dialog) {
     moveDown(coreField, row);
     moveDown(coreUnit, row);
     // In the tab order right after the row above, each with its label.
-    HWND core = createStatic(dialog, IDC_CORE_CLOCK, "", SS_CENTER | SS_CENTERIMAGE, coreField, field);
-    createStatic(dialog, IDC_CORE_UNIT, CoreUnitText, SS_CENTER | SS_CENTERIMAGE, coreUnit,
+    // A text wraps within the field, which is two lines high.
+    coreTextShown = coreText != nullptr;
+    HWND core = CreateDialogStatic(dialog, IDC_CORE_CLOCK, coreTextShown ? coreText : "",
+                                   coreTextShown ? SS_CENTER | SS_NOPREFIX : SS_CENTER | SS_CENTERIMAGE, coreField,
+                                   field);
+    CreateDialogStatic(dialog, IDC_CORE_UNIT, CoreUnitText, SS_CENTER | SS_CENTERIMAGE, coreUnit,
                  core != nullptr ? core : field);
 
     HWND box = controlAround(dialog, field);
@@ -128,7 +118,7 @@ void ResultArea::capture(HWND dialog) {
     // The core clocks stand under the time-stamp rates from the start, the
     // same processor's values one above the other, whatever their lengths.
     HWND coreField = GetDlgItem(dialog, IDC_CORE_CLOCK);
-    if (coreField != nullptr && coreClockField.attachToWindow(coreField))
+    if (coreField != nullptr && !coreTextShown && coreClockField.attachToWindow(coreField))
         coreClockField.showUnder(field);
 }
 

@@ -20,8 +20,9 @@ public:
     // Adds the core clocks' row below the unit label, laid out as the row
     // above it, and makes the group box and the dialog one row taller and the
     // site link one row lower. Call before the dialog is placed, so that it is
-    // placed with its full height.
-    void addCoreRow(HWND dialog);
+    // placed with its full height. With a text, the row shows that text, in
+    // up to two lines, in place of any value, for good.
+    void addCoreRow(HWND dialog, const char* coreText = nullptr);
     // Notes where the parts are while the dialog shows one line.
     void capture(HWND dialog);
     // Names the core clocks' row after the kind of test whose results it
@@ -46,4 +47,6 @@ private:
     HWND groupBox;
     int frameHeight;
     bool captured;
+    // The core clocks' row shows a text instead of values.
+    bool coreTextShown;
 };

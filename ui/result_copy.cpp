@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "ui/processor_rows.h"
+
 namespace {
 
 // Appends text while there is room and counts every byte either way.
@@ -53,6 +55,15 @@ size_t nextValue(const char*& row, const char*& value) {
     return size;
 }
 
+// The length of a value's figure: the mark of its kind of core, where it has
+// one, follows a blank.
+size_t figureSize(const char* value, size_t size) {
+    size_t figure = 0;
+    while (figure < size && value[figure] != ' ')
+        ++figure;
+    return figure;
+}
+
 // The number of values in a row's text.
 LONG valuesIn(const char* row) {
     if (*row == '\0')
@@ -83,17 +94,35 @@ size_t FormatResultCopy(const ShownResults& results, const char* caption, const 
     if (results.kind == ShownResults::PerProcessor)
         out.append(results.oneByOne ? ", one by one" : ", all at once");
     out.append("\r\n");
+    if (results.processor != nullptr && results.processor[0] != '\0') {
+        out.append(results.processor);
+        out.append("\r\n");
+    }
+    if (results.emulatedOn != nullptr) {
+        char note[256];
+        FormatEmulationNote(results.emulatedOn, "\r\n", note, sizeof note);
+        out.append(note);
+        out.append("\r\n");
+    }
     for (LONG k = 1; k <= processors; ++k) {
         if (results.kind == ShownResults::PerProcessor) {
             out.appendNumber(k);
             out.append("\t");
         }
-        const char* value;
-        size_t size = nextValue(rates, value);
-        out.append(value, size);
-        out.append("\t");
-        size = nextValue(cores, value);
-        out.append(value, size);
+        const char* rate;
+        const size_t rateSize = nextValue(rates, rate);
+        const size_t figure = figureSize(rate, rateSize);
+        out.append(rate, figure);
+        const char* core;
+        const size_t coreSize = nextValue(cores, core);
+        if (results.emulatedOn == nullptr) {
+            out.append("\t");
+            out.append(core, figureSize(core, coreSize));
+        }
+        if (figure + 1 < rateSize) {
+            out.append("\t");
+            out.append(rate + figure + 1, rateSize - figure - 1);
+        }
         out.append("\r\n");
     }
     return out.length();

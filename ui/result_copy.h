@@ -14,6 +14,11 @@ struct ShownResults {
     LONG windowMs;
     LONG repetitions;
     bool oneByOne;  // per processor: measured one by one rather than all at once
+    // The processor's name; null or empty for none.
+    const char* processor;
+    // What emulates the program's x86 code, as EmulatedOn gives it: null
+    // where it runs on an x86 processor.
+    const char* emulatedOn;
 };
 
 // Writes the text of the results into text, at most room bytes with the
@@ -21,10 +26,13 @@ struct ShownResults {
 // does, also when it did not fit). One header line with the program's name
 // and version (the dialog's caption), the processor count and the test's
 // window and repetitions and, per processor, whether they were measured "all
-// at once" or "one by one"; then, per processor, its number, its time-stamp
-// figure and its core clock, separated by tabs, so that they paste as
-// columns; or one line with the estimate and the core clock. rates and cores
-// are the rows' texts: values separated by tabs and line ends. Lines end
+// at once" or "one by one"; a line with the processor's name; under emulation
+// a line saying what that leaves of the figures; then, per processor, its
+// number, its time-stamp figure, its core clock (none under emulation) and
+// the mark of its kind of core where the rows show one, separated by tabs,
+// so that they paste as columns; or one line with the estimate and the core
+// clock. rates and cores are the rows' texts: values separated by tabs and
+// line ends, each value possibly followed by a blank and its mark. Lines end
 // with CR LF, as text on the clipboard does. Nothing at all before a test.
 size_t FormatResultCopy(const ShownResults& results, const char* caption, const char* rates, const char* cores,
                         char* text, size_t room);

@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "ui/class_marks.h"
+
 namespace {
 
 LONG shownCount(const ResultTable& table) {
@@ -36,7 +38,7 @@ bool isFastest(double mhz, const CoreRange& range) {
 
 // Formats the row; with marks, marks the fastest values and returns whether it marked any.
 bool formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) const, const char* format,
-               char (&text)[ResultDisplaySize], const CoreRange* marks = nullptr) {
+               const ProcessorClasses* classes, char (&text)[ResultDisplaySize], const CoreRange* marks = nullptr) {
     size_t length = 0;
     bool marked = false;
     text[0] = '\0';
@@ -45,7 +47,10 @@ bool formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) con
         const bool fastest = marks != nullptr && isFastest(mhz, *marks);
         marked = marked || fastest;
         char value[ResultValueSize];
-        snprintf(value, sizeof value, format, mhz);
+        char mark[ClassMarkSize] = "";
+        if (classes != nullptr)
+            FormatClassMark(classes->rankOf(k), classes->kinds(), mark);
+        snprintf(value, sizeof value, format, mhz, mark[0] != '\0' ? " " : "", mark);
         const char* separator = "";
         if (k < shownCount(table))
             separator = k % 4 == 0 ? "\r\n" : "\t";
@@ -64,11 +69,13 @@ bool formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) con
 
 }  // namespace
 
-void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize]) {
-    formatRow(table, &ResultTable::value, "%.4f", text);
+void FormatResultTable(const ResultTable& table, char (&text)[ResultDisplaySize],
+                       const ProcessorClasses* classes) {
+    formatRow(table, &ResultTable::value, "%.4f%s%s", classes, text);
 }
 
-bool FormatCoreClockTable(const ResultTable& table, char (&text)[ResultDisplaySize], bool markFastest) {
+bool FormatCoreClockTable(const ResultTable& table, char (&text)[ResultDisplaySize], const ProcessorClasses* classes,
+                          bool markFastest) {
     const CoreRange range = coreRange(table);
-    return formatRow(table, &ResultTable::coreClock, "%.1f", text, markFastest ? &range : nullptr);
+    return formatRow(table, &ResultTable::coreClock, "%.1f%s%s", classes, text, markFastest ? &range : nullptr);
 }

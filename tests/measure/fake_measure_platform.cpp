@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "measure/cycle_counter.h"
 #include "measure/dependent_chain.h"
@@ -150,4 +151,36 @@ void installFakeProcessor(const ProcessorSignature* signature, DWORD processorTy
     fakeProcessorType = processorType;
     measurePlatform().ReadProcessorSignature = FakeReadProcessorSignature;
     measurePlatform().GetSystemInfo = FakeGetSystemInfo;
+}
+
+namespace {
+
+std::map<unsigned, CpuidLeaf> fakeLeaves;
+
+bool FakeReadCpuidLeaf(unsigned number, CpuidLeaf* leaf)
+{
+    if (fakeLeaves.empty())
+        return false;
+    const auto found = fakeLeaves.find(number);
+    *leaf = found != fakeLeaves.end() ? found->second : CpuidLeaf{0, 0, 0, 0};
+    return true;
+}
+
+} // namespace
+
+void installFakeCpuid(const std::map<unsigned, CpuidLeaf>& leaves)
+{
+    fakeLeaves = leaves;
+    measurePlatform().ReadCpuidLeaf = FakeReadCpuidLeaf;
+}
+
+void putCpuidText(std::map<unsigned, CpuidLeaf>& leaves, unsigned first, const char* text, size_t leafCount)
+{
+    std::vector<char> bytes(leafCount * 16, '\0');
+    std::memcpy(bytes.data(), text, std::min(std::strlen(text), bytes.size()));
+    for (size_t k = 0; k < leafCount; ++k) {
+        unsigned registers[4];
+        std::memcpy(registers, bytes.data() + 16 * k, sizeof registers);
+        leaves[first + static_cast<unsigned>(k)] = {registers[0], registers[1], registers[2], registers[3]};
+    }
 }

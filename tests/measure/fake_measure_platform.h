@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,3 +81,12 @@ void installFakeClock();
 // Makes the measuring code see a processor with this CPUID signature, or without CPUID
 // (signature null) one of this GetSystemInfo processor type.
 void installFakeProcessor(const ProcessorSignature* signature, DWORD processorType);
+
+// Makes the measuring code see a processor whose CPUID answers each leaf with the registers
+// given for it, and every other leaf with zeros; with no leaves at all, a processor without
+// CPUID.
+void installFakeCpuid(const std::map<unsigned, CpuidLeaf>& leaves);
+
+// The CPUID leaves that carry a text of sixteen characters from leaf first on (eax, ebx, ecx,
+// edx of each), as the brand string is laid out.
+void putCpuidText(std::map<unsigned, CpuidLeaf>& leaves, unsigned first, const char* text, size_t leafCount);

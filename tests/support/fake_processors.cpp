@@ -1,5 +1,12 @@
 #include "support/fake_processors.h"
 
+#include <string.h>
+
+#include <vector>
+
+#include "measure/processor_groups.h"
+#include "measure/result_table.h"
+
 namespace {
 
 const DWORD GroupSize = 64;
@@ -35,7 +42,51 @@ BOOL WINAPI FakeSetThreadGroupAffinity(HANDLE, const GROUP_AFFINITY*, PGROUP_AFF
     return TRUE;
 }
 
+std::vector<BYTE> fakeCores;
+
+BOOL WINAPI FakeGetLogicalProcessorInformationEx(LOGICAL_PROCESSOR_RELATIONSHIP relationship,
+                                                 PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX buffer, PDWORD length)
+{
+    if (relationship != RelationProcessorCore || length == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const DWORD needed = static_cast<DWORD>(fakeCores.size());
+    if (buffer == nullptr || *length < needed) {
+        *length = needed;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    memcpy(buffer, fakeCores.data(), needed);
+    *length = needed;
+    return TRUE;
+}
+
 } // namespace
+
+FakeCoreClasses::FakeCoreClasses(const std::function<BYTE(LONG processor)>& classOf) : platform_()
+{
+    std::vector<ProcessorPlace> places(ResultTable::LastProcessor);
+    const LONG processors = ListMeasuredProcessors(places.data(), ResultTable::LastProcessor);
+    fakeCores.clear();
+    for (LONG k = 1; k <= processors; ++k) {
+        SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX core;
+        ZeroMemory(&core, sizeof core);
+        core.Relationship = RelationProcessorCore;
+        core.Size = sizeof core;
+        core.Processor.Reserved[0] = classOf(k); // EfficiencyClass
+        core.Processor.GroupCount = 1;
+        core.Processor.GroupMask[0].Group = places[k - 1].group;
+        core.Processor.GroupMask[0].Mask = places[k - 1].mask;
+        if (k < processors && places[k].group == places[k - 1].group) {
+            core.Processor.GroupMask[0].Mask |= places[k].mask;
+            ++k;
+        }
+        const BYTE* bytes = reinterpret_cast<const BYTE*>(&core);
+        fakeCores.insert(fakeCores.end(), bytes, bytes + sizeof core);
+    }
+    measurePlatform().GetLogicalProcessorInformationEx = FakeGetLogicalProcessorInformationEx;
+}
 
 FakeProcessors::FakeProcessors(DWORD count) : platform_()
 {

@@ -3,7 +3,9 @@
 //   zyk_dpi_check <report file> <processors>...
 // The dialog is looked at before any test, then after a test on each number of logical
 // processors in turn (the measuring code sees that many; the workers measure on the
-// processors the machine has). The report starts with a line "dpi: <dpi> awareness: <n>"
+// processors the machine has). Then two more dialogs are looked at after a test on 16
+// processors: one opened where the processors have two kinds of cores, one where the x86 code
+// is emulated (QEMU without acceleration, the longest emulator's name). The report starts with a line "dpi: <dpi> awareness: <n>"
 // (n as the platform numbers DPI awareness: 0 unaware, 1 the system's, 2 each screen's), then
 // has a line "state: <what>" for each look and one "fault: <sentence>" for each fault found.
 // Exit status 0 without faults, 1 with faults, 2 when the dialog could not be shown or tested.
@@ -11,6 +13,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -22,6 +25,7 @@
 #include "support/bounded_wait.h"
 #include "support/fake_processors.h"
 #include "support/module_scope.h"
+#include "support/platform_guard.h"
 #include "ui/main_dialog.h"
 
 namespace {
@@ -70,6 +74,18 @@ std::vector<std::string> cursorFaults(HCURSOR cursor) {
     return faults;
 }
 
+// CPUID as QEMU without acceleration answers the leaves that name a hypervisor.
+bool EmulatorCpuid(unsigned number, CpuidLeaf* leaf) {
+    *leaf = CpuidLeaf{0, 0, 0, 0};
+    if (number == 0)
+        leaf->eax = 1;
+    else if (number == 1)
+        leaf->ecx = 1u << 31;
+    else if (number == 0x40000000u)
+        memcpy(&leaf->ebx, "TCGTCGTCGTCG", 12);
+    return true;
+}
+
 class Report {
 public:
     explicit Report(const char* path) : file_(fopen(path, "w")) {}
@@ -112,7 +128,10 @@ int check(const char* reportPath, const std::vector<DWORD>& processorCounts) {
     }
     MessagePump pump;
     appModule.registerPump(&pump);
+    // The pump keeps every dialog opened here among its filters until it ends.
     MainDialog dialog;
+    MainDialog kinds;
+    MainDialog emulated;
     HWND window = dialog.createModeless(nullptr, 0);
     if (window == nullptr) {
         report.line("error: the dialog did not open");
@@ -120,7 +139,6 @@ int check(const char* reportPath, const std::vector<DWORD>& processorCounts) {
     }
     ShowWindow(window, SW_SHOWNORMAL);
     auto filter = [&](MSG* message) { return pump.filterAll(message); };
-    HWND test = GetDlgItem(window, TestButton);
 
     char text[80];
     snprintf(text, sizeof text, "dpi: %d awareness: %d", dpiOf(window), threadAwareness());
@@ -133,21 +151,41 @@ int check(const char* reportPath, const std::vector<DWORD>& processorCounts) {
     faults.insert(faults.end(), cursor.begin(), cursor.end());
     bool clean = report.look("before any test", faults);
 
-    for (DWORD count : processorCounts) {
+    auto testAndLook = [&](HWND dialogWindow, DWORD count, const std::string& state) {
         {
             FakeProcessors machine(count);
-            SendMessageA(window, WM_COMMAND, TestButton, 0);
-            if (!pumpUntil([&] { return IsWindowEnabled(test) != FALSE; }, "the result", 60000, filter)) {
+            SendMessageA(dialogWindow, WM_COMMAND, TestButton, 0);
+            HWND button = GetDlgItem(dialogWindow, TestButton);
+            if (!pumpUntil([&] { return IsWindowEnabled(button) != FALSE; }, "the result", 60000, filter)) {
                 report.line("error: no result after a test on " + std::to_string(count) + " processors");
-                return 2;
+                return false;
             }
         }
         // Room for a display of a worker that ended late, and for the paint.
         pumpUntil([] { return false; }, "the last display", 1000, filter);
-        clean = report.look("after a test on " + std::to_string(count) + " processors",
-                            LayoutFaults(window)) && clean;
-    }
+        return report.look(state, LayoutFaults(dialogWindow));
+    };
+    for (DWORD count : processorCounts)
+        clean = testAndLook(window, count, "after a test on " + std::to_string(count) + " processors") && clean;
     DestroyWindow(window);
+
+    const DWORD Variant = 16;
+    {
+        FakeProcessors machine(Variant);
+        FakeCoreClasses hybrid([](LONG k) { return static_cast<BYTE>(k <= 8 ? 1 : 0); });
+        HWND other = kinds.createModeless(nullptr, 0);
+        ShowWindow(other, SW_SHOWNORMAL);
+        clean = testAndLook(other, Variant, "two kinds of cores, after a test on 16 processors") && clean;
+        DestroyWindow(other);
+    }
+    {
+        MeasurePlatformGuard platform;
+        measurePlatform().ReadCpuidLeaf = EmulatorCpuid;
+        HWND other = emulated.createModeless(nullptr, 0);
+        ShowWindow(other, SW_SHOWNORMAL);
+        clean = testAndLook(other, Variant, "emulated, after a test on 16 processors") && clean;
+        DestroyWindow(other);
+    }
     appModule.unregisterPump();
     return clean ? 0 : 1;
 }

@@ -10,12 +10,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/app_module.h"
 #include "app/message_pump.h"
+#include "dialog_layout.h"
 #include "dialog_test_support.h"
+#include "measure/emulation.h"
+#include "measure/processor_name.h"
 #include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
@@ -23,6 +27,7 @@
 #include "support/bounded_wait.h"
 #include "support/fake_processors.h"
 #include "support/module_scope.h"
+#include "support/platform_guard.h"
 #include "support/remembered_settings.h"
 #include "ui/main_dialog.h"
 #include "ui/result_display.h"
@@ -396,14 +401,10 @@ bool sameRect(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != FALSE;
 }
 
-// Dialog units of the rows opened above the results: the options' row and
-// the legend's.
-const int RowsAboveResults = 16 + 10;
-
 // The dialog opens with the core clocks' row below the time-stamp rates'
 // row, one row (33 dialog units) further down, and is centred in the work
-// area with its full height. The rows opened above the results move them
-// and the link down and make the group box taller by their height.
+// area with its full height. The result field and everything below it move
+// down by the rows opened above it.
 TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
     EXPECT_EQ("", controlText(window, 1005)) << "empty before the first test";
     EXPECT_EQ("MHZ Kerntakt / Core clock", controlText(window, 1006));
@@ -413,20 +414,23 @@ TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
     EXPECT_EQ(item(1005), GetWindow(item(1002), GW_HWNDNEXT)) << "after the result field in the tab order";
 
     const AreaGeometry g = areaOf(window);
-    EXPECT_LE(std::abs(templateRect(window, 13, 56 + RowsAboveResults, 197, 17).top - g.field.top), 1);
+    // Rows opened above the results move them down: the options' row (16
+    // dialog units), the legend's (10) and the processor's line (at least 10).
+    RECT field = templateRect(window, 13, 56, 197, 17);
+    const LONG above = g.field.top - field.top;
+    EXPECT_GE(above, templateRect(window, 0, 0, 1, 36).bottom - 1);
+    OffsetRect(&field, 0, above);
     RECT unit = templateRect(window, 13, 77, 197, 8);
-    OffsetRect(&unit, 0, g.field.top - templateRect(window, 13, 56, 197, 17).top);
+    OffsetRect(&unit, 0, above);
+    EXPECT_TRUE(sameRect(field, g.field));
     EXPECT_TRUE(sameRect(unit, g.unitLabel));
     // One row: 33 dialog units, as the result field and the unit label take
     // with the gap between them, give or take the rounding of a pixel.
     const LONG row = g.coreField.top - g.field.top;
     const LONG units33 = templateRect(window, 0, 0, 1, 33).bottom;
     EXPECT_LE(std::abs(row - units33), 1) << row << " pixels";
-    const RECT field = g.field;
     EXPECT_TRUE(sameRect({field.left, field.top + row, field.right, field.bottom + row}, g.coreField));
     EXPECT_TRUE(sameRect({unit.left, unit.top + row, unit.right, unit.bottom + row}, g.coreLabel));
-    // The rows above, each rounded to whole pixels on its own.
-    const LONG above = g.field.top - templateRect(window, 13, 56, 197, 17).top;
     RECT link = templateRect(window, 7, 95, 213, 8);
     OffsetRect(&link, 0, above + row);
     EXPECT_TRUE(sameRect(link, g.siteLink));
@@ -436,7 +440,7 @@ TEST_F(MainDialogTest, OpensWithTheCoreClocksRowAndItsFullHeightCentred) {
 
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + above + row, client.bottom) << "one row taller";
+    EXPECT_EQ(templateRect(window, 0, 0, 227, 110).bottom + above + row, client.bottom) << "taller by the rows";
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_LE(std::abs((g.dialog.top + g.dialog.bottom) - (work.top + work.bottom)), 1) << "centred as it is";
@@ -719,20 +723,21 @@ TEST_F(MainDialogTest, CtrlCCopiesTheResultsShown) {
     }
     EXPECT_TRUE(pressCtrlC(pump, item(1)));
     const std::vector<std::string> lines = fields(clipboardText(window), "\n");
-    ASSERT_EQ(4u, lines.size()) << "header, two processors, and nothing after the last line end";
+    ASSERT_EQ(5u, lines.size()) << "header, processor, two processors, and nothing after the last line end";
     EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 2 processors, 50 ms x 2, all at once\r", lines[0]);
+    EXPECT_EQ(controlText(window, 1009) + "\r", lines[1]);
     const std::vector<std::string> rates = fields(controlText(window, 1002), "\t");
     const std::vector<std::string> cores = fields(controlText(window, 1005), "\t");
     for (size_t k = 0; k < 2; ++k) {
-        EXPECT_EQ(std::to_string(k + 1) + "\t" + rates[k] + "\t" + cores[k] + "\r", lines[k + 1]);
+        EXPECT_EQ(std::to_string(k + 1) + "\t" + rates[k] + "\t" + cores[k] + "\r", lines[k + 2]);
     }
 
     showValues(window, 2048);
     SetFocus(item(1000));
     EXPECT_TRUE(pressCtrlC(pump, item(1000))) << "from a closed list";
     const std::vector<std::string> all = fields(clipboardText(window), "\n");
-    ASSERT_EQ(2050u, all.size());
-    EXPECT_EQ("2048\t2400.2048\t3404.8\r", all[2048]);
+    ASSERT_EQ(2051u, all.size());
+    EXPECT_EQ("2048\t2400.2048\t3404.8\r", all[2049]);
 
     putOnClipboard(window, "before");
     SendMessageA(item(1000), CB_SHOWDROPDOWN, TRUE, 0);
@@ -761,8 +766,8 @@ TEST_F(MainDialogTest, TheResultRowsContextMenuCopies) {
     PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
     SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(core.left + 2, core.top + 2));
     const std::vector<std::string> lines = fields(clipboardText(window), "\n");
-    ASSERT_EQ(4u, lines.size()) << clipboardText(window);
-    EXPECT_EQ("2\t2400.0002\t3200.2\r", lines[2]);
+    ASSERT_EQ(5u, lines.size()) << clipboardText(window);
+    EXPECT_EQ("2\t2400.0002\t3200.2\r", lines[3]);
 }
 
 // A dialog minimised while the workers run gets its new height when it is
@@ -817,6 +822,101 @@ TEST_F(MainDialogWithoutPumpTest, OpensAndEndsWithoutAPump) {
     command(2);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(WPARAM(2), drainMessages());
+}
+
+// The first "model name" of the machine's /proc/cpuinfo, seen through Wine's
+// drive for the root; empty where there is none.
+std::string hostModelName() {
+    std::ifstream cpuinfo("Z:\\proc\\cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line) && line.compare(0, 10, "model name") != 0) {
+    }
+    line.erase(0, line.find(':') + 1);
+    line.erase(0, line.find_first_not_of(" \t"));
+    return line.erase(line.find_last_not_of(" \t\r") + 1);
+}
+
+// The dialog names the processor in a line of its own above the results,
+// the name this machine's kernel reads from the same processor; KVM is a
+// hardware hypervisor, so nothing is emulated and the figures stay.
+TEST_F(MainDialogTest, NamesTheProcessorAboveTheResultsAndMeasuresUnderAHardwareHypervisor) {
+    const std::string host = hostModelName();
+    ASSERT_FALSE(host.empty()) << "no model name in Z:\\proc\\cpuinfo";
+    EXPECT_EQ(host, controlText(window, 1009));
+    EXPECT_EQ(ProcessorName(), controlText(window, 1009));
+    EXPECT_EQ(nullptr, EmulatedOn());
+    EXPECT_EQ(nullptr, item(1011)) << "no kinds of cores told apart here";
+    EXPECT_EQ(item(1010), GetWindow(item(1009), GW_HWNDNEXT)) << "before the legend below it in the tab order";
+    EXPECT_EQ(item(1002), GetWindow(item(1010), GW_HWNDNEXT)) << "and the legend right before the results";
+    EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), SendMessageA(item(1009), WM_GETFONT, 0, 0));
+    EXPECT_EQ(std::vector<std::string>(), LayoutFaults(window));
+}
+
+// A dialog opened while the given fakes are in place, and what it shows and
+// copies once twelve processors have been measured.
+struct OpenedWithFakes {
+    MainDialog dialog;
+    HWND window = nullptr;
+
+    OpenedWithFakes() {
+        window = dialog.createModeless(nullptr, 0);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        showValues(window, 12);
+    }
+    ~OpenedWithFakes() { DestroyWindow(window); }
+    std::vector<std::string> copiedLines() {
+        dialog.copyResults();
+        return fields(clipboardText(window), "\n");
+    }
+};
+
+// Performance and efficiency cores: every value of both rows carries its
+// core's mark, a legend says what the marks mean, the copy has them in a
+// column of their own, and everything fits.
+TEST_F(MainDialogTest, MarksEachProcessorsKindOfCoreWhereThereAreSeveral) {
+    FakeProcessors twelve(12);
+    FakeCoreClasses hybrid([](LONG k) { return static_cast<BYTE>(k <= 4 ? 1 : 0); });
+    OpenedWithFakes opened;
+    const std::vector<std::string> rates = fields(controlText(opened.window, 1002), "\t\r");
+    const std::vector<std::string> cores = fields(controlText(opened.window, 1005), "\t\r");
+    ASSERT_EQ(12u, rates.size());
+    ASSERT_EQ(12u, cores.size());
+    for (size_t k = 0; k < 12; ++k) {
+        const char* mark = k < 4 ? " P" : " E";
+        EXPECT_EQ(mark, rates[k].substr(rates[k].size() - 2)) << "processor " << k + 1;
+        EXPECT_EQ(mark, cores[k].substr(cores[k].size() - 2)) << "processor " << k + 1;
+    }
+    EXPECT_EQ("P = Leistungskern, E = Effizienzkern /\nP = performance core, E = efficiency core",
+              controlText(opened.window, 1011));
+    EXPECT_EQ(std::vector<std::string>(), LayoutFaults(opened.window));
+    const std::vector<std::string> lines = opened.copiedLines();
+    ASSERT_EQ(15u, lines.size());
+    EXPECT_EQ("1\t2400.0001\t3200.1\tP\r", lines[2]);
+    EXPECT_EQ("12\t2400.0012\t3201.2\tE\r", lines[13]);
+}
+
+BOOL WINAPI OnArm64(HANDLE, USHORT* process, USHORT* native) {
+    *process = IMAGE_FILE_MACHINE_I386;
+    *native = 0xAA64;
+    return TRUE;
+}
+
+// Emulated on ARM64: the core clocks' row says, in place of any value, that
+// there is none to measure, and so does the processor's line; the time-stamp
+// figures stay, and the copy has no core clocks.
+TEST_F(MainDialogTest, ShowsNoCoreClockUnderEmulation) {
+    MeasurePlatformGuard platform;
+    measurePlatform().IsWow64Process2 = OnArm64;
+    OpenedWithFakes opened;
+    const std::string line = controlText(opened.window, 1009);
+    EXPECT_EQ(0u, line.find(std::string(ProcessorName()) + "\n")) << line;
+    EXPECT_NE(std::string::npos, line.find("Emulated (ARM64): MHZ is the emulated counter's rate")) << line;
+    EXPECT_EQ("Emuliert (ARM64): nicht messbar /\nEmulated (ARM64): not measurable", controlText(opened.window, 1005));
+    EXPECT_EQ(tableText(), controlText(opened.window, 1002));
+    EXPECT_EQ(std::vector<std::string>(), LayoutFaults(opened.window));
+    const std::vector<std::string> lines = opened.copiedLines();
+    ASSERT_EQ(17u, lines.size()) << "header, processor, the note in two languages, twelve processors";
+    EXPECT_EQ("1\t2400.0001\r", lines[4]);
 }
 
 }  // namespace

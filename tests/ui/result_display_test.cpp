@@ -104,7 +104,7 @@ TEST(ResultDisplay, TheFastestCoresAreMarkedOnlyWhenAskedAndWhenTheyStandOut) {
         table.setCount(static_cast<LONG>(c.cores.size()));
         for (size_t k = 0; k < c.cores.size(); ++k)
             table.storeCoreClock(static_cast<int>(k + 1), c.cores[k]);
-        const bool marked = FormatCoreClockTable(table, text, c.mark);
+        const bool marked = FormatCoreClockTable(table, text, nullptr, c.mark);
         EXPECT_EQ(c.expected, std::string(text)) << c.name;
         EXPECT_EQ(strchr(c.expected, '*') != nullptr, marked) << c.name;
     }
