@@ -36,6 +36,11 @@ const int OptionRowHeight = 16;
 // Delay of the first display after the dialog opens.
 const UINT FirstDisplayDelayMs = 100;
 
+// The history's button, in the column of "Test" and "ESC", in dialog units.
+const int HistoryButtonX = 161;
+const int HistoryButtonWidth = 50;
+const int HistoryButtonHeight = 14;
+
 void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which) {
     HANDLE icon = LoadImageA(appModule.resourceInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
                              GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
@@ -70,6 +75,20 @@ BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
             return TRUE;
         case IDC_ESC:
             result = quit(LOWORD(wParam));
+            return TRUE;
+        case IDC_HISTORY:
+            result = showHistory();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_SYSCOMMAND:
+        // The system keeps the low four bits of its commands for itself.
+        switch (wParam & 0xFFF0) {
+        case IDM_ABOUT:
+            result = showAbout();
+            return TRUE;
+        case IDM_HISTORY:
+            result = showHistory();
             return TRUE;
         }
         return FALSE;
@@ -155,6 +174,43 @@ bool MainDialog::showCopyMenu(HWND clicked, LPARAM screenPoint) {
     return true;
 }
 
+void MainDialog::addHistoryControls() {
+    HWND dialog = window();
+    HWND result = GetDlgItem(dialog, IDC_RESULT);
+    if (result != nullptr && optionRow.bottom > optionRow.top) {
+        RECT button = DialogUnitsToPixels(dialog, HistoryButtonX, 0, HistoryButtonWidth, HistoryButtonHeight);
+        const int height = button.bottom - button.top;
+        const int top = optionRow.top + (optionRow.bottom - optionRow.top - height) / 2;
+        HWND control = CreateWindowExA(0, "Button", "Verlauf / History", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                       button.left, top, button.right - button.left, height, dialog,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HISTORY)),
+                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
+        if (control != nullptr) {
+            SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+            // In the tab order where it stands: after the row's other controls,
+            // before the results.
+            SetWindowPos(control, GetWindow(result, GW_HWNDPREV), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    if (menu != nullptr) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, IDM_HISTORY, "Verlauf / History...");
+        AppendMenuA(menu, MF_STRING, IDM_ABOUT, "Info / About...");
+    }
+}
+
+int MainDialog::showHistory() {
+    char name[128] = "";
+    HWND line = GetDlgItem(window(), IDC_PROCESSOR_NAME);
+    if (line != nullptr && GetWindowTextA(line, name, sizeof name) <= 0)
+        name[0] = '\0';
+    // Where an emulated x86 cannot measure its core clock, the window says so
+    // instead; this program measures natively.
+    history.open(window(), nullptr, name, PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT);
+    return 0;
+}
+
 BOOL MainDialog::runIdle() {
     return FALSE;
 }
@@ -165,6 +221,7 @@ int MainDialog::prepareDialog() {
     // its full height: the options under the choice lists, then the core
     // clocks' row under the time-stamp rates.
     optionRow = InsertRowAbove(dialog, GetDlgItem(dialog, IDC_RESULT), OptionRowHeight);
+    addHistoryControls();
     resultArea.addCoreRow(dialog);
     placeCentred(dialog, nullptr);
     // The result area as it opens, before any test moves it.
@@ -252,6 +309,8 @@ int MainDialog::runTest() {
         return 0;
 
     if (PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        // The history measures nothing until the results are shown.
+        history.setTestRunning(true);
         // The workers disable "Test" and re-arm the display timer; the
         // dialog stays responsive and nothing is saved on this path.
         startProcessorWorkers(window());
@@ -300,6 +359,7 @@ void MainDialog::showResults(UINT_PTR) {
     FormatCoreClockTable(resultTable, text);
     SetWindowTextA(GetDlgItem(dialog, IDC_CORE_CLOCK), text);
     EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
+    history.setTestRunning(false);
     // The first display, 100 ms after the dialog opens, shows no test.
     if (resultTable.count() > 0) {
         shown.kind = ShownResults::PerProcessor;

@@ -4,6 +4,7 @@
 #include "app/message_pump.h"
 #include "app/window_binding.h"
 #include "link/link_label.h"
+#include "ui/history_window.h"
 #include "ui/result_area.h"
 #include "ui/result_copy.h"
 
@@ -40,6 +41,8 @@ public:
     int runTest();
     int quit(int commandId);
     int showAbout();
+    // Opens the history window, or brings the open one to the front.
+    int showHistory();
     void showResults(UINT_PTR timerId);
     // Puts the results shown on the clipboard; nothing before a test.
     bool copyResults();
@@ -47,6 +50,7 @@ public:
     const LinkLabel& link() const { return siteLink; }
     const ResultArea& results() const { return resultArea; }
     const ShownResults& shownResults() const { return shown; }
+    HistoryWindow& historyWindow() { return history; }
 
 private:
     // Saves (mode 1) or restores (mode 0) the child controls' states.
@@ -62,6 +66,9 @@ private:
     // Copy", for a right click on either field or the menu key while one has
     // the focus. Returns whether the request was the rows'.
     bool showCopyMenu(HWND clicked, LPARAM screenPoint);
+    // The history's button in the option row, and its entry and the About
+    // box's in the system menu.
+    void addHistoryControls();
 
     LinkLabel siteLink;
     HWND windowList;
@@ -74,4 +81,6 @@ private:
     ResultArea resultArea;
     // What the latest test showed, for the clipboard.
     ShownResults shown;
+    // Comes and goes; the object lives as long as the dialog's.
+    HistoryWindow history;
 };
