@@ -45,3 +45,10 @@ void StartHistorySchedule(HistorySchedule& schedule, LONG processors, DWORD peri
 // and the round under way is dropped; after the pause a round starts at once, so the time the
 // test took shows as a gap between two rounds.
 HistoryStep NextHistoryStep(HistorySchedule& schedule, DWORD nowMs, bool paused);
+
+// Whether two rounds, apart by gapMs, belong to one stretch of the history: not where a test
+// (or anything else) kept the sampler from a round.
+inline bool RoundsJoin(DWORD gapMs, DWORD periodMs)
+{
+    return gapMs <= periodMs + periodMs / 2;
+}

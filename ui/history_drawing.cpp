@@ -5,6 +5,7 @@
 #include <new>
 
 #include "link/gdi_scopes.h"
+#include "measure/history_schedule.h"
 #include "ui/history_plot.h"
 
 namespace {

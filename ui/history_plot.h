@@ -54,12 +54,5 @@ struct HistorySpread {
 bool SpreadOf(const float* values, const BYTE* classes, LONG count, int classWanted, float* scratch,
               HistorySpread& spread);
 
-// Whether two rounds, apart by gapMs, belong to one stretch of the line: not where a test
-// (or anything else) kept the sampler from a round.
-inline bool RoundsJoin(DWORD gapMs, DWORD periodMs)
-{
-    return gapMs <= periodMs + periodMs / 2;
-}
-
 // The status line: the latest lowest, median and highest value, at least 128 bytes.
 void FormatLatestLine(const HistorySpread& latest, char* text);
