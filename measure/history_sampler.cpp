@@ -30,7 +30,7 @@ LONGLONG ReadCounter()
 HistorySampler::HistorySampler()
     : record(nullptr), thread(nullptr), stopEvent(nullptr), places(nullptr), classList(nullptr), count(0),
       byGroup(false), schedule(), openedMs(0), roundCostMs(0.0), roundMeasured(0), firstStamp(0), firstCounter(0),
-      counterFrequency(0), pausedFlag(false), rateMhz(0.0), period(HistoryRoundMs)
+      counterFrequency(0), pausedFlag(false), rateKhz(0), period(HistoryRoundMs)
 {
 }
 
@@ -85,7 +85,7 @@ bool HistorySampler::start(HistoryRecord& target, bool ownThread)
     firstCounter = 0;
     LARGE_INTEGER frequency;
     counterFrequency = measurePlatform().QueryPerformanceFrequency(&frequency) ? frequency.QuadPart : 0;
-    rateMhz.store(0.0);
+    rateKhz.store(0);
     pausedFlag.store(false);
     if (!ownThread)
         return true;
@@ -206,5 +206,5 @@ void HistorySampler::noteTimeStamp()
     }
     const double seconds = static_cast<double>(counter - firstCounter) / counterFrequency;
     if (seconds >= RateSpanSeconds)
-        rateMhz.store(static_cast<double>(stamp - firstStamp) / seconds * 1e-6);
+        rateKhz.store(static_cast<LONG>(static_cast<double>(stamp - firstStamp) / seconds * 1e-3));
 }

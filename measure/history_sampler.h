@@ -36,7 +36,7 @@ public:
     const BYTE* classes() const { return classList; }
     // The time-stamp counter's rate in MHz, from readings taken beside the measurements over
     // the history's span; 0.0 until two seconds have passed, and where there is no counter.
-    double timeStampMhz() const { return rateMhz.load(); }
+    double timeStampMhz() const { return rateKhz.load() / 1000.0; }
     // The time between two measurements of one processor, as the schedule has it now.
     DWORD roundPeriodMs() const { return period.load(); }
     // Milliseconds since start: the time of a round in the record is counted from there.
@@ -68,6 +68,7 @@ private:
     LONGLONG firstCounter;
     LONGLONG counterFrequency;
     std::atomic<bool> pausedFlag;
-    std::atomic<double> rateMhz;
+    // In whole kilohertz: four bytes are stored atomically by every x86 processor.
+    std::atomic<LONG> rateKhz;
     std::atomic<DWORD> period;
 };

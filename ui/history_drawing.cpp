@@ -117,35 +117,18 @@ void DrawReference(HDC dc, const Plot& plot, double mhz, int textHeight, int dpi
            TA_LEFT | TA_TOP);
 }
 
-// One processor's line, broken where a round is missing or the processor was not measured.
-void DrawProcessorLine(HDC dc, const Plot& plot, const HistoryRecord& record, LONG processor, DWORD periodMs,
-                       POINT* points)
-{
-    LONG run = 0;
-    for (LONG row = 0; row < record.rows(); ++row) {
-        const float mhz = record.rowValues(row)[processor];
-        const bool joins = row > 0 && RoundsJoin(record.rowTime(row) - record.rowTime(row - 1), periodMs);
-        if (mhz <= 0.0f || !joins) {
-            if (run > 1)
-                Polyline(dc, points, run);
-            run = 0;
-        }
-        if (mhz > 0.0f) {
-            points[run].x = plot.x(record.rowTime(row));
-            points[run].y = plot.y(mhz);
-            ++run;
-        }
-    }
-    if (run > 1)
-        Polyline(dc, points, run);
-    else if (run == 1)
-        Line(dc, points[0].x - 1, points[0].y, points[0].x + 2, points[0].y);
-}
+// One series, broken where rounds are missing: for a processor its line, for an efficiency
+// class the band from its lowest to its highest value and its median as a line. points holds
+// four times the rows and one more, scratch the processors.
+struct Series {
+    LONG first;      // the processors taken: first to first + count − 1
+    LONG count;
+    int classWanted; // of those, the ones of this class; −1 for all
+    bool band;
+};
 
-// One efficiency class's band from the lowest to the highest value, and its median line,
-// broken where rounds are missing. points holds four times the rows, scratch the processors.
-void DrawBand(HDC dc, const Plot& plot, const HistoryView& view, int classWanted, COLORREF colour, int lineWidth,
-              POINT* points, float* scratch)
+__attribute__((noinline)) void DrawSeries(HDC dc, const Plot& plot, const HistoryView& view, const Series& series,
+                                          COLORREF colour, int lineWidth, POINT* points, float* scratch)
 {
     const HistoryRecord& record = *view.record;
     const LONG rows = record.rows();
@@ -155,16 +138,17 @@ void DrawBand(HDC dc, const Plot& plot, const HistoryView& view, int classWanted
     POINT* medians = points + 3 * rows;
     OwnedGdiObject fill(CreateSolidBrush(Lighter(colour)));
     OwnedGdiObject edge(CreatePen(PS_SOLID, 1, Lighter(colour)));
-    OwnedGdiObject median(CreatePen(PS_SOLID, lineWidth, colour));
+    OwnedGdiObject line(CreatePen(PS_SOLID, lineWidth, colour));
     LONG first = 0;
     while (first < rows) {
-        // A stretch of joined rounds in which the class has values.
+        // A stretch of joined rounds in which the series has values.
         LONG run = 0;
         HistorySpread spread;
         for (LONG row = first; row < rows; ++row) {
             if (row > first && !RoundsJoin(record.rowTime(row) - record.rowTime(row - 1), view.periodMs))
                 break;
-            if (!SpreadOf(record.rowValues(row), view.classes, record.processors(), classWanted, scratch, spread))
+            if (!SpreadOf(record.rowValues(row) + series.first, view.classes + series.first, series.count,
+                          series.classWanted, scratch, spread))
                 break;
             const int x = plot.x(record.rowTime(row));
             outline[run].x = lower[run].x = medians[run].x = x;
@@ -177,18 +161,22 @@ void DrawBand(HDC dc, const Plot& plot, const HistoryView& view, int classWanted
             ++first;
             continue;
         }
-        for (LONG k = 0; k < run; ++k)
-            outline[run + k] = lower[run - 1 - k];
-        {
+        if (series.band) {
+            for (LONG k = 0; k < run; ++k)
+                outline[run + k] = lower[run - 1 - k];
             SelectedObject selected(dc, fill);
             selected.select(edge);
             Polygon(dc, outline, 2 * run);
         }
-        SelectedObject selected(dc, median);
-        if (run > 1)
-            Polyline(dc, medians, run);
-        else
-            Line(dc, medians[0].x - 1, medians[0].y, medians[0].x + 2, medians[0].y);
+        SelectedObject selected(dc, line);
+        // A lone round shows as a short dash.
+        LONG drawn = run;
+        if (run == 1) {
+            medians[1] = medians[0];
+            medians[1].x += lineWidth + 1;
+            drawn = 2;
+        }
+        Polyline(dc, medians, drawn);
         first += run;
     }
 }
@@ -256,7 +244,7 @@ void DrawHistory(HDC dc, const RECT& area, const HistoryView& view)
     const LONG processors = record.processors();
     const LONG rows = record.rows();
     float* scratch = processors > 0 ? new (std::nothrow) float[processors] : nullptr;
-    POINT* points = rows > 0 ? new (std::nothrow) POINT[4 * rows] : nullptr;
+    POINT* points = rows > 0 ? new (std::nothrow) POINT[4 * rows + 1] : nullptr;
 
     // The status line: the latest round's lowest, median and highest value.
     char status[128];
@@ -311,16 +299,12 @@ void DrawHistory(HDC dc, const RECT& area, const HistoryView& view)
     IntersectClipRect(dc, plot.area.left, plot.area.top - lineWidth, plot.area.right + 1,
                       plot.area.bottom + lineWidth);
     if (points != nullptr && scratch != nullptr) {
-        if (DrawsLines(processors)) {
-            for (LONG k = 0; k < processors; ++k) {
-                OwnedGdiObject pen(CreatePen(PS_SOLID, lineWidth, LineColours[k]));
-                SelectedObject selected(dc, pen);
-                DrawProcessorLine(dc, plot, record, k, view.periodMs, points);
-            }
-        } else {
-            for (LONG c = 0; c < classCount; ++c)
-                DrawBand(dc, plot, view, classCount > 1 ? classes[c] : -1, LineColours[c % HistoryLineLimit],
-                         lineWidth, points, scratch);
+        const bool lines = DrawsLines(processors);
+        const LONG series = lines ? processors : classCount;
+        for (LONG k = 0; k < series; ++k) {
+            const Series one = {lines ? k : 0, lines ? 1 : processors, lines || classCount == 1 ? -1 : classes[k],
+                                !lines};
+            DrawSeries(dc, plot, view, one, LineColours[k % HistoryLineLimit], lineWidth, points, scratch);
         }
     }
     DrawReference(dc, plot, view.referenceMhz, textHeight, view.dpi);

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include <algorithm>
+#include <stdlib.h>
 
 namespace {
 
@@ -21,6 +21,13 @@ double RoundStep(double raw)
     return 10.0 * power;
 }
 
+int CompareFloats(const void* a, const void* b)
+{
+    const float x = *static_cast<const float*>(a);
+    const float y = *static_cast<const float*>(b);
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
 } // namespace
 
 HistoryScale ChooseHistoryScale(double lowest, double highest)
@@ -33,9 +40,12 @@ HistoryScale ChooseHistoryScale(double lowest, double highest)
         HistoryScale none = {0.0, 1000.0, 200.0};
         return none;
     }
-    if (lowest > highest)
-        std::swap(lowest, highest);
-    const double smallest = std::max(highest * 0.02, 10.0);
+    if (lowest > highest) {
+        const double swapped = lowest;
+        lowest = highest;
+        highest = swapped;
+    }
+    const double smallest = highest * 0.02 > 10.0 ? highest * 0.02 : 10.0;
     if (highest - lowest < smallest) {
         const double middle = (lowest + highest) / 2.0;
         lowest = middle - smallest / 2.0;
@@ -72,7 +82,7 @@ HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs)
 
 void FormatTimeLabel(DWORD secondsAgo, char* text)
 {
-    if (secondsAgo < 60 || secondsAgo % 60 != 0)
+    if (secondsAgo < 120 || secondsAgo % 60 != 0)
         sprintf(text, "-%lu s", static_cast<unsigned long>(secondsAgo));
     else
         sprintf(text, "-%lu min", static_cast<unsigned long>(secondsAgo / 60));
@@ -106,7 +116,7 @@ bool SpreadOf(const float* values, const BYTE* classes, LONG count, int classWan
     }
     if (taken == 0)
         return false;
-    std::sort(scratch, scratch + taken);
+    qsort(scratch, taken, sizeof *scratch, CompareFloats);
     spread.lowest = scratch[0];
     spread.highest = scratch[taken - 1];
     spread.median = taken % 2 != 0 ? scratch[taken / 2] : (scratch[taken / 2 - 1] + scratch[taken / 2]) / 2.0f;

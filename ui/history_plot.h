@@ -26,7 +26,7 @@ struct HistoryTimeAxis {
 };
 HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs);
 
-// Writes a time gridline's label ("-30 s", "-2 min") for secondsAgo into text (at least 16
+// Writes a time gridline's label ("-90 s", "-2 min": whole minutes from two on) for secondsAgo into text (at least 16
 // bytes), and a value's label into text the same way.
 void FormatTimeLabel(DWORD secondsAgo, char* text);
 void FormatMhzLabel(double mhz, char* text);

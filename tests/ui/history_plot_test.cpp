@@ -49,8 +49,10 @@ TEST(HistoryPlotTest, GridlinesLieAtRoundValuesAroundEveryValue) {
         }
     }
     char label[16];
-    FormatTimeLabel(30, label);
-    EXPECT_STREQ("-30 s", label);
+    FormatTimeLabel(90, label);
+    EXPECT_STREQ("-90 s", label);
+    FormatTimeLabel(60, label);
+    EXPECT_STREQ("-60 s", label);
     FormatTimeLabel(300, label);
     EXPECT_STREQ("-5 min", label);
     EXPECT_EQ(120000u, ChooseHistoryTimeAxis(5000).spanMs) << "two minutes at least";
