@@ -179,9 +179,10 @@ void HistorySampler::measure(LONG processor)
     // Moving to another processor reschedules the thread there at once.
     bindTo(processor);
     const LONGLONG before = ReadCounter();
-    // The performance counter is the time base: its windows are made long enough for its
-    // resolution, and its rate needs no busy-wait to be known.
-    const double mhz = MeasureCoreClock(0.0);
+    // The time-stamp counter is the time base once its rate is known from the readings beside
+    // the measurements, over seconds, without a busy-wait; until then, and where there is no
+    // counter, the performance counter, with windows long enough for its resolution.
+    const double mhz = MeasureCoreClock(timeStampMhz());
     const LONGLONG after = ReadCounter();
     if (counterFrequency > 0) {
         roundCostMs += (after - before) * 1000.0 / counterFrequency;
@@ -199,6 +200,10 @@ void HistorySampler::noteTimeStamp()
         return;
     const LONGLONG counter = ReadCounter();
     const unsigned long long stamp = measurePlatform().ReadTimeStamp();
+    // A pair the system split by taking the processor away in between would be off by a
+    // time slice: it is dropped.
+    if ((ReadCounter() - counter) * 10000 > counterFrequency)
+        return;
     if (firstCounter == 0) {
         firstCounter = counter;
         firstStamp = stamp;

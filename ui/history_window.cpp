@@ -76,7 +76,7 @@ bool HistoryWindow::open(HWND owner, const char* emulatedOn, const char* name, b
     }
     emulated = emulatedOn;
     ownThread = samplerThread;
-    lstrcpynA(processorName, name != nullptr ? name : "", sizeof processorName);
+    snprintf(processorName, sizeof processorName, "%s", name != nullptr ? name : "");
     HWND created = createModeless(owner, 0);
     if (created == nullptr)
         return false;
@@ -105,12 +105,15 @@ BOOL HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         InvalidateRect(window, nullptr, FALSE);
         return TRUE;
     case WM_GETMINMAXINFO: {
+        // The least client area, and the frame around it as the window has it now.
         RECT least = {0, 0, LeastWidth, LeastHeight};
         MapDialogRect(window, &least);
-        AdjustWindowRectEx(&least, HistoryStyle, FALSE, 0);
+        RECT outer, inner;
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &inner);
         MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMinTrackSize.x = least.right - least.left;
-        limits->ptMinTrackSize.y = least.bottom - least.top;
+        limits->ptMinTrackSize.x = least.right + (outer.right - outer.left) - inner.right;
+        limits->ptMinTrackSize.y = least.bottom + (outer.bottom - outer.top) - inner.bottom;
         return TRUE;
     }
     case WM_TIMER:

@@ -5,6 +5,7 @@
 
 #include "app/app_module.h"
 #include "app/place_centred.h"
+#include "link/gdi_scopes.h"
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
 #include "measure/frequency_estimator.h"
@@ -40,6 +41,7 @@ const UINT FirstDisplayDelayMs = 100;
 const int HistoryButtonX = 161;
 const int HistoryButtonWidth = 50;
 const int HistoryButtonHeight = 14;
+const char HistoryButtonText[] = "Verlauf / History";
 
 void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which) {
     HANDLE icon = LoadImageA(appModule.resourceInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
@@ -181,7 +183,18 @@ void MainDialog::addHistoryControls() {
         RECT button = DialogUnitsToPixels(dialog, HistoryButtonX, 0, HistoryButtonWidth, HistoryButtonHeight);
         const int height = button.bottom - button.top;
         const int top = optionRow.top + (optionRow.bottom - optionRow.top - height) / 2;
-        HWND control = CreateWindowExA(0, "Button", "Verlauf / History", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+        // Where the text needs more than the column's width, the button grows to the left,
+        // into the gap beside the row's left part: its frame takes two dialog units a side.
+        RECT text = {0, 0, 0, 0};
+        {
+            WindowDC dc(dialog);
+            SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+            DrawTextA(dc, HistoryButtonText, -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        }
+        const int needed = text.right + DialogUnitsToPixels(dialog, 0, 0, 4, 0).right;
+        if (needed > button.right - button.left)
+            button.left = button.right - needed;
+        HWND control = CreateWindowExA(0, "Button", HistoryButtonText, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                                        button.left, top, button.right - button.left, height, dialog,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HISTORY)),
                                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);

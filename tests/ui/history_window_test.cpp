@@ -119,6 +119,21 @@ TEST_F(HistoryWindowTest, MeasuresEveryProcessorLightlyAndLeavesNoThreadBehind) 
     EXPECT_TRUE(IsWindow(window)) << "the main dialog stays";
 }
 
+TEST_F(HistoryWindowTest, OutsideTheNtFamilyMeasuresOneProcessorFromATimerOnTheDialogThread) {
+    PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    const LONG threadsBefore = threadsOfThisProcess();
+    SendMessageA(window, WM_COMMAND, IDC_HISTORY, 0);
+    ASSERT_NE(nullptr, history());
+    EXPECT_EQ(1, dialog.historyWindow().processors());
+    HistoryRecord& record = dialog.historyWindow().history();
+    ASSERT_TRUE(pumpUntil([&] { return processorsMeasured(record) == 1; }, "a value", 10000));
+    EXPECT_EQ(threadsBefore, threadsOfThisProcess()) << "no thread of its own";
+    // The dialog keeps answering between measurements.
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer));
+    DestroyWindow(history());
+}
+
 // The value of a new kernel handle: the system hands out the lowest free one, so handles left
 // open in between push it up.
 ULONG_PTR nextHandleValue() {

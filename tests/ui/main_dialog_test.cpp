@@ -447,7 +447,7 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     const LONG style = GetWindowLongA(field, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_TRUE(style & WS_TABSTOP) << "the keyboard can reach it";
-    // Tab from the list before it reaches the field, and the dialog manager
+    // Tab from the button before it reaches the field, and the dialog manager
     // leaves the arrow keys to it.
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetFocus(item(1001));
@@ -459,6 +459,8 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
         return dialog.screen(&message);
     };
     EXPECT_TRUE(key(item(1001), VK_TAB));
+    EXPECT_EQ(item(1008), GetFocus()) << "Tab: the history's button, in the row between";
+    EXPECT_TRUE(key(item(1008), VK_TAB));
     EXPECT_EQ(field, GetFocus()) << "Tab";
     EXPECT_TRUE(key(field, VK_DOWN));
     EXPECT_EQ(1, dialog.results().field().topLine()) << "Down";
