@@ -21,9 +21,9 @@ DWORD HistoryRoundPeriodMs(LONG processors, DWORD costMs)
         period = forLoad;
     if (forThread > period)
         period = forThread;
-    // Whole rounds of the usual length, so that the times stay easy to read.
-    const DWORD rounds = static_cast<DWORD>((period + HistoryRoundMs - 1) / HistoryRoundMs);
-    return rounds * HistoryRoundMs;
+    // Whole quarters of a second, so that the times stay easy to read.
+    const DWORD quarters = static_cast<DWORD>((period + HistoryRoundStepMs - 1) / HistoryRoundStepMs);
+    return quarters * HistoryRoundStepMs;
 }
 
 void StartHistorySchedule(HistorySchedule& schedule, LONG processors, DWORD periodMs)

@@ -16,6 +16,7 @@
 const double HistoryLoadTarget = 0.01;
 // A round where the load allows, and the steps a longer one is rounded up to.
 const DWORD HistoryRoundMs = 1000;
+const DWORD HistoryRoundStepMs = 250;
 // While a test runs, the sampler looks this often whether it has ended.
 const DWORD HistoryPausePollMs = 200;
 
