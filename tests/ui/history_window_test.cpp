@@ -119,6 +119,17 @@ TEST_F(HistoryWindowTest, MeasuresEveryProcessorLightlyAndLeavesNoThreadBehind) 
     EXPECT_TRUE(IsWindow(window)) << "the main dialog stays";
 }
 
+TEST_F(HistoryWindowTest, EscInTheMainDialogStillEndsTheProgramAndTheHistoryWithIt) {
+    const LONG threadsBefore = threadsOfThisProcess();
+    SendMessageA(window, WM_COMMAND, IDC_HISTORY, 0);
+    HWND opened = history();
+    ASSERT_NE(nullptr, opened);
+    SendMessageA(window, WM_COMMAND, IDC_ESC, 0);
+    EXPECT_FALSE(IsWindow(opened));
+    EXPECT_EQ(threadsBefore, threadsOfThisProcess());
+    EXPECT_EQ(2u, drainMessages()) << "the quit message with status 2";
+}
+
 TEST_F(HistoryWindowTest, OutsideTheNtFamilyMeasuresOneProcessorFromATimerOnTheDialogThread) {
     PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
     const LONG threadsBefore = threadsOfThisProcess();
