@@ -4,8 +4,7 @@
 
 #include "ui/clipboard_text.h"
 
-size_t FormatHistoryCopy(const HistoryRecord& record, const char* processorName, char* text, size_t room)
-{
+size_t FormatHistoryCopy(const HistoryRecord& record, const char* processorName, char* text, size_t room) {
     TextWriter out(text, room);
     if (record.rows() == 0)
         return 0;
@@ -44,16 +43,14 @@ struct HistorySource {
     const char* processorName;
 };
 
-size_t WriteHistory(const void* source, char* text, size_t room)
-{
+size_t WriteHistory(const void* source, char* text, size_t room) {
     const HistorySource* s = static_cast<const HistorySource*>(source);
     return FormatHistoryCopy(*s->record, s->processorName, text, room);
 }
 
-} // namespace
+}  // namespace
 
-bool CopyHistory(HWND owner, HistoryRecord& record, const char* processorName)
-{
+bool CopyHistory(HWND owner, HistoryRecord& record, const char* processorName) {
     const HistorySource source = {&record, processorName};
     // Held across both passes, so that the length measured is the length written.
     record.lock();

@@ -20,25 +20,24 @@ const COLORREF FrameColour = RGB(128, 128, 128);
 const COLORREF ReferenceColour = RGB(60, 60, 60);
 
 // The colour of a band: its line's colour, mixed four parts in five with white.
-COLORREF Lighter(COLORREF colour)
-{
+COLORREF Lighter(COLORREF colour) {
     return RGB((GetRValue(colour) + 4 * 255) / 5, (GetGValue(colour) + 4 * 255) / 5,
                (GetBValue(colour) + 4 * 255) / 5);
 }
 
+// Where a time and a value lie on the plot. The helpers called from many places are kept out
+// of line: the program must stay small.
 struct Plot {
     RECT area;
     HistoryScale scale;
     HistoryTimeAxis axis;
     DWORD elapsedMs;
 
-    __attribute__((noinline)) int x(double timeMs) const
-    {
+    __attribute__((noinline)) int x(double timeMs) const {
         const double ago = elapsedMs - timeMs;
         return area.right - static_cast<int>(ago * (area.right - area.left) / axis.spanMs + 0.5);
     }
-    __attribute__((noinline)) int y(double mhz) const
-    {
+    __attribute__((noinline)) int y(double mhz) const {
         return area.bottom
                - static_cast<int>((mhz - scale.low) * (area.bottom - area.top) / (scale.high - scale.low) + 0.5);
     }
@@ -46,8 +45,7 @@ struct Plot {
 
 // Text with its left, right or centre (flags DT_LEFT, DT_RIGHT, DT_CENTER) at x and its top at
 // y; returns its width.
-__attribute__((noinline)) int TextAt(HDC dc, int x, int y, const char* text, UINT flags)
-{
+__attribute__((noinline)) int TextAt(HDC dc, int x, int y, const char* text, UINT flags) {
     RECT box = {x, y, x, y};
     DrawTextA(dc, text, -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const int width = box.right - box.left;
@@ -57,16 +55,14 @@ __attribute__((noinline)) int TextAt(HDC dc, int x, int y, const char* text, UIN
     return width;
 }
 
-__attribute__((noinline)) void Line(HDC dc, int x1, int y1, int x2, int y2)
-{
+__attribute__((noinline)) void Line(HDC dc, int x1, int y1, int x2, int y2) {
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
 }
 
 // The gridlines at round values and every labelled step of time back from now, with labels
 // at least a line and a half apart.
-void DrawGrid(HDC dc, const Plot& plot, int textHeight, int gap)
-{
+void DrawGrid(HDC dc, const Plot& plot, int textHeight, int gap) {
     OwnedGdiObject pen(CreatePen(PS_SOLID, 1, GridColour));
     SelectedObject selected(dc, pen);
     char label[32];
@@ -101,8 +97,7 @@ struct Series {
 };
 
 void DrawSeries(HDC dc, const Plot& plot, const HistoryView& view, const Series& series, COLORREF colour,
-                int lineWidth, POINT* points, float* scratch)
-{
+                int lineWidth, POINT* points, float* scratch) {
     const HistoryRecord& record = *view.record;
     const LONG rows = record.rows();
     // The outline takes the upper edge left to right, then the lower edge right to left.
@@ -154,10 +149,9 @@ void DrawSeries(HDC dc, const Plot& plot, const HistoryView& view, const Series&
     }
 }
 
-} // namespace
+}  // namespace
 
-void DrawHistory(HDC dc, const RECT& area, const HistoryView& view)
-{
+void DrawHistory(HDC dc, const RECT& area, const HistoryView& view) {
     FillRect(dc, &area, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     SelectedObject font(dc, view.font);
     SetBkMode(dc, TRANSPARENT);

@@ -7,8 +7,7 @@
 namespace {
 
 // 1, 2 or 5 times a power of ten, at least raw and at least 1.
-double RoundStep(double raw)
-{
+double RoundStep(double raw) {
     double power = 1.0;
     while (power * 10.0 <= raw)
         power *= 10.0;
@@ -21,17 +20,15 @@ double RoundStep(double raw)
     return 10.0 * power;
 }
 
-int CompareFloats(const void* a, const void* b)
-{
+int CompareFloats(const void* a, const void* b) {
     const float x = *static_cast<const float*>(a);
     const float y = *static_cast<const float*>(b);
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
-HistoryScale ChooseHistoryScale(double lowest, double highest)
-{
+HistoryScale ChooseHistoryScale(double lowest, double highest) {
     if (lowest <= 0.0)
         lowest = highest;
     if (highest <= 0.0)
@@ -65,8 +62,7 @@ HistoryScale ChooseHistoryScale(double lowest, double highest)
     return scale;
 }
 
-HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs)
-{
+HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs) {
     static const DWORD steps[] = {30, 60, 120, 300, 600, 900};
     HistoryTimeAxis axis;
     axis.spanMs = elapsedMs > 120000 ? elapsedMs : 120000;
@@ -80,21 +76,18 @@ HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs)
     return axis;
 }
 
-void FormatTimeLabel(DWORD secondsAgo, char* text)
-{
+void FormatTimeLabel(DWORD secondsAgo, char* text) {
     if (secondsAgo < 120 || secondsAgo % 60 != 0)
         sprintf(text, "-%lu s", static_cast<unsigned long>(secondsAgo));
     else
         sprintf(text, "-%lu min", static_cast<unsigned long>(secondsAgo / 60));
 }
 
-void FormatMhzLabel(double mhz, char* text)
-{
+void FormatMhzLabel(double mhz, char* text) {
     sprintf(text, "%.0f", mhz);
 }
 
-LONG ListEfficiencyClasses(const BYTE* classes, LONG count, BYTE* distinct)
-{
+LONG ListEfficiencyClasses(const BYTE* classes, LONG count, BYTE* distinct) {
     bool seen[256] = {};
     for (LONG k = 0; k < count; ++k)
         seen[classes[k]] = true;
@@ -107,8 +100,7 @@ LONG ListEfficiencyClasses(const BYTE* classes, LONG count, BYTE* distinct)
 }
 
 bool SpreadOf(const float* values, const BYTE* classes, LONG count, int classWanted, float* scratch,
-              HistorySpread& spread)
-{
+              HistorySpread& spread) {
     LONG taken = 0;
     for (LONG k = 0; k < count; ++k) {
         if (values[k] > 0.0f && (classWanted < 0 || classes[k] == classWanted))
@@ -123,8 +115,7 @@ bool SpreadOf(const float* values, const BYTE* classes, LONG count, int classWan
     return true;
 }
 
-void FormatLatestLine(const HistorySpread& latest, char* text)
-{
+void FormatLatestLine(const HistorySpread& latest, char* text) {
     sprintf(text, "Zuletzt / Latest:  min %.0f   Median %.0f   max %.0f MHz", latest.lowest, latest.median,
             latest.highest);
 }

@@ -26,16 +26,15 @@ struct HistoryTimeAxis {
 };
 HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs);
 
-// Writes a time gridline's label ("-90 s", "-2 min": whole minutes from two on) for secondsAgo into text (at least 16
-// bytes), and a value's label into text the same way.
+// Writes a time gridline's label for secondsAgo into text, at least 16 bytes: "-90 s", and
+// whole minutes from two on, "-2 min". A value's label the same way: "3500".
 void FormatTimeLabel(DWORD secondsAgo, char* text);
 void FormatMhzLabel(double mhz, char* text);
 
 // Up to this many processors, one line each; more, a band from the lowest to the highest
 // value, with the median as a line, one band per efficiency class.
 const LONG HistoryLineLimit = 8;
-inline bool DrawsLines(LONG processors)
-{
+inline bool DrawsLines(LONG processors) {
     return processors <= HistoryLineLimit;
 }
 

@@ -35,8 +35,7 @@ const char HistoryCaption[] = "Zyklomatrix - Verlauf / History";
 class MemoryDC {
 public:
     explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDC()
-    {
+    ~MemoryDC() {
         if (dc_)
             DeleteDC(dc_);
     }
@@ -48,17 +47,15 @@ private:
     HDC dc_;
 };
 
-} // namespace
+}  // namespace
 
 HistoryWindow::HistoryWindow()
     : DialogBinding(reinterpret_cast<const DLGTEMPLATE*>(HistoryTemplate)), filterAdded(false), ownThread(false),
-      sampling(false), emulated(nullptr)
-{
+      sampling(false), emulated(nullptr) {
     processorName[0] = '\0';
 }
 
-bool HistoryWindow::open(HWND owner, const char* emulatedOn, const char* name, bool samplerThread)
-{
+bool HistoryWindow::open(HWND owner, const char* emulatedOn, const char* name, bool samplerThread) {
     HWND shown = window();
     if (shown != nullptr) {
         if (IsIconic(shown))
@@ -85,8 +82,7 @@ bool HistoryWindow::open(HWND owner, const char* emulatedOn, const char* name, b
 }
 
 BOOL HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                                  DWORD tableId)
-{
+                                  DWORD tableId) {
     if (tableId != 0)
         return FALSE;
     result = 0;
@@ -134,8 +130,7 @@ BOOL HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-bool HistoryWindow::prepare()
-{
+bool HistoryWindow::prepare() {
     HWND dialog = window();
     SetWindowTextA(dialog, HistoryCaption);
     HWND owner = GetWindow(dialog, GW_OWNER);
@@ -152,8 +147,7 @@ bool HistoryWindow::prepare()
     return true;
 }
 
-void HistoryWindow::measureDue()
-{
+void HistoryWindow::measureDue() {
     DWORD waitMs;
     do
         waitMs = sampler.runDue();
@@ -162,8 +156,7 @@ void HistoryWindow::measureDue()
     SetTimer(window(), SampleTimer, waitMs, nullptr);
 }
 
-void HistoryWindow::finish()
-{
+void HistoryWindow::finish() {
     KillTimer(window(), SampleTimer);
     KillTimer(window(), RedrawTimer);
     // Waits for the sampling thread: nothing of the window measures on once it is gone.
@@ -171,8 +164,7 @@ void HistoryWindow::finish()
     sampling = false;
 }
 
-void HistoryWindow::paint()
-{
+void HistoryWindow::paint() {
     HWND dialog = window();
     PAINTSTRUCT paint;
     HDC screen = BeginPaint(dialog, &paint);
@@ -205,13 +197,11 @@ void HistoryWindow::paint()
     EndPaint(dialog, &paint);
 }
 
-bool HistoryWindow::copyHistory()
-{
+bool HistoryWindow::copyHistory() {
     return window() != nullptr && CopyHistory(window(), record, processorName);
 }
 
-BOOL HistoryWindow::screen(MSG* message)
-{
+BOOL HistoryWindow::screen(MSG* message) {
     HWND dialog = window();
     if (dialog == nullptr || message->hwnd != dialog)
         return FALSE;
