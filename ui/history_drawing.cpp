@@ -62,7 +62,7 @@ __attribute__((noinline)) void Line(HDC dc, int x1, int y1, int x2, int y2) {
 
 // The gridlines at round values and every labelled step of time back from now, with labels
 // at least a line and a half apart.
-void DrawGrid(HDC dc, const Plot& plot, int textHeight, int gap) {
+__attribute__((noinline)) void DrawGrid(HDC dc, const Plot& plot, int textHeight, int gap) {
     OwnedGdiObject pen(CreatePen(PS_SOLID, 1, GridColour));
     SelectedObject selected(dc, pen);
     char label[32];
@@ -96,8 +96,9 @@ struct Series {
     bool band;
 };
 
-void DrawSeries(HDC dc, const Plot& plot, const HistoryView& view, const Series& series, COLORREF colour,
-                int lineWidth, POINT* points, float* scratch) {
+__attribute__((noinline)) void DrawSeries(HDC dc, const Plot& plot, const HistoryView& view,
+                                          const Series& series, COLORREF colour, int lineWidth, POINT* points,
+                                          float* scratch) {
     const HistoryRecord& record = *view.record;
     const LONG rows = record.rows();
     // The outline takes the upper edge left to right, then the lower edge right to left.
@@ -149,6 +150,33 @@ void DrawSeries(HDC dc, const Plot& plot, const HistoryView& view, const Series&
     }
 }
 
+// The legend: a processor number per line, or what a band shows, per efficiency class.
+__attribute__((noinline)) void DrawLegend(HDC dc, int x, int y, int textHeight, int pad, int lineWidth,
+                                          LONG processors, const BYTE* classes, LONG classCount) {
+    const bool lines = DrawsLines(processors);
+    const LONG series = lines ? processors : classCount;
+    char text[64];
+    for (LONG k = 0; k < series; ++k) {
+        if (lines)
+            sprintf(text, "CPU %ld", static_cast<long>(k + 1));
+        else if (classCount > 1)
+            sprintf(text, "Klasse / Class %u: min-max, Median", classes[k]);
+        else
+            sprintf(text, "%ld CPUs: min-max, Median", static_cast<long>(processors));
+        const COLORREF colour = LineColours[k % HistoryLineLimit];
+        if (!lines) {
+            OwnedGdiObject fill(CreateSolidBrush(Lighter(colour)));
+            RECT box = {x, y + textHeight / 4, x + textHeight, y + textHeight * 3 / 4};
+            FillRect(dc, &box, static_cast<HBRUSH>(static_cast<HGDIOBJ>(fill)));
+        }
+        OwnedGdiObject pen(CreatePen(PS_SOLID, lineWidth, colour));
+        SelectedObject selected(dc, pen);
+        Line(dc, x, y + textHeight / 2, x + textHeight, y + textHeight / 2);
+        x += textHeight + pad / 2;
+        x += TextAt(dc, x, y, text, DT_LEFT) + 2 * pad;
+    }
+}
+
 }  // namespace
 
 void DrawHistory(HDC dc, const RECT& area, const HistoryView& view) {
@@ -196,32 +224,12 @@ void DrawHistory(HDC dc, const RECT& area, const HistoryView& view) {
     int y = area.top + pad;
     TextAt(dc, area.left + pad, y, text, DT_LEFT);
 
-    // The legend: a processor number per line, or what a band shows, per class.
     BYTE classes[256];
     const LONG classCount = processors > 0 ? ListEfficiencyClasses(view.classes, processors, classes) : 0;
     const bool lines = DrawsLines(processors);
     const LONG series = lines ? processors : classCount;
     y += textHeight + pad / 2;
-    int x = area.left + pad;
-    for (LONG k = 0; k < series; ++k) {
-        if (lines)
-            sprintf(text, "CPU %ld", static_cast<long>(k + 1));
-        else if (classCount > 1)
-            sprintf(text, "Klasse / Class %u: min-max, Median", classes[k]);
-        else
-            sprintf(text, "%ld CPUs: min-max, Median", static_cast<long>(processors));
-        const COLORREF colour = LineColours[k % HistoryLineLimit];
-        if (!lines) {
-            OwnedGdiObject fill(CreateSolidBrush(Lighter(colour)));
-            RECT box = {x, y + textHeight / 4, x + textHeight, y + textHeight * 3 / 4};
-            FillRect(dc, &box, static_cast<HBRUSH>(static_cast<HGDIOBJ>(fill)));
-        }
-        OwnedGdiObject pen(CreatePen(PS_SOLID, lineWidth, colour));
-        SelectedObject selected(dc, pen);
-        Line(dc, x, y + textHeight / 2, x + textHeight, y + textHeight / 2);
-        x += textHeight + pad / 2;
-        x += TextAt(dc, x, y, text, DT_LEFT) + 2 * pad;
-    }
+    DrawLegend(dc, area.left + pad, y, textHeight, pad, lineWidth, processors, classes, classCount);
 
     // The scale: every value on the plot, and the reference line.
     double lowest = view.referenceMhz;
