@@ -6,6 +6,8 @@
 
 #include <stdio.h>
 
+#include <string>
+
 #include "app/app_module.h"
 #include "app/message_pump.h"
 #include "dialog_test_support.h"
@@ -93,6 +95,22 @@ TEST_F(HistoryWindowTest, MeasuresEveryProcessorLightlyAndLeavesNoThreadBehind) 
     EXPECT_EQ(static_cast<LONG>(system.dwNumberOfProcessors), dialog.historyWindow().processors());
     ASSERT_TRUE(pumpUntil([&] { return processorsMeasured(record) == dialog.historyWindow().processors(); },
                           "a value from every processor", 20000));
+
+    // Ctrl+C: a header naming each processor's column, then a line per round.
+    ShowWindow(opened, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(pressCtrlC(pump, opened));
+    const std::string copied = clipboardText(opened);
+    std::string header = "Sekunden / Seconds";
+    for (DWORD k = 1; k <= system.dwNumberOfProcessors; ++k)
+        header += "\tCPU " + std::to_string(k) + " MHz";
+    EXPECT_EQ(header + "\r\n", copied.substr(0, copied.find('\n') + 1));
+    record.lock();
+    const LONG rounds = record.rows();
+    record.unlock();
+    LONG lines = 0;
+    for (char c : copied)
+        lines += c == '\n';
+    EXPECT_LE(rounds + 1, lines) << "a line per round, and rounds go on";
 
     // The program's own load, the test process's here, over 10 s of the machine's capacity.
     const ULONGLONG cpuBefore = processCpu100ns();

@@ -571,48 +571,6 @@ TEST_F(MainDialogTest, EachCoreClockStandsUnderItsTimeStampRate) {
     }
 }
 
-// The clipboard's text, or "(no text)".
-std::string clipboardText(HWND owner) {
-    std::string text = "(no text)";
-    if (!OpenClipboard(owner))
-        return "(clipboard not opened)";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* locked = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (locked != nullptr) {
-        text = locked;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void putOnClipboard(HWND owner, const char* text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-    memcpy(GlobalLock(memory), text, strlen(text) + 1);
-    GlobalUnlock(memory);
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-}
-
-// Ctrl+C as it reaches the dialog's filter: a key of the given window with
-// the Ctrl key held. Returns whether the filter consumed it.
-bool pressCtrlC(MessagePump& pump, HWND to) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG message = {};
-    message.hwnd = to;
-    message.message = WM_KEYDOWN;
-    message.wParam = 'C';
-    const bool consumed = pump.filterAll(&message) != FALSE;
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    return consumed;
-}
-
 // A row's values and the lines of a copy, split at tabs and line ends.
 std::vector<std::string> fields(const std::string& text, const char* separators) {
     std::vector<std::string> parts;
