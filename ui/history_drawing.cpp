@@ -25,7 +25,7 @@ COLORREF Lighter(COLORREF colour) {
                (GetBValue(colour) + 4 * 255) / 5);
 }
 
-// Where a time and a value lie on the plot. The helpers called from many places are kept out
+// Where a time and a value lie on the plot. The routines called from many places are kept out
 // of line: the program must stay small.
 struct Plot {
     RECT area;
