@@ -47,3 +47,22 @@ private:
     HDC dc_;
     HGDIOBJ original_ = nullptr;
 };
+
+// A GDI object the scope created (pen, brush, font, bitmap), deleted when it ends; it must no
+// longer be selected into a context by then, so declare it before the SelectedObject that
+// selects it.
+class OwnedGdiObject {
+public:
+    explicit OwnedGdiObject(HGDIOBJ object) : object_(object) {}
+    ~OwnedGdiObject()
+    {
+        if (object_)
+            DeleteObject(object_);
+    }
+    OwnedGdiObject(const OwnedGdiObject&) = delete;
+    OwnedGdiObject& operator=(const OwnedGdiObject&) = delete;
+    operator HGDIOBJ() const { return object_; }
+
+private:
+    HGDIOBJ object_;
+};

@@ -30,5 +30,9 @@
 // Controls without an identifier of their own.
 #define IDC_NONE -1
 
-// Command that opens the About box; other programs may send it.
+// Command that opens the About box; other programs may send it. It is also
+// an entry of the main dialog's system menu.
 #define IDM_ABOUT 57664
+// The system menu's entry that opens the history window. System menu commands
+// keep their four low bits clear, which the system uses.
+#define IDM_HISTORY 57680

@@ -5,6 +5,7 @@
 
 #include "app/app_module.h"
 #include "app/place_centred.h"
+#include "link/gdi_scopes.h"
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
 #include "measure/emulation.h"
@@ -38,6 +39,12 @@ const int OptionRowHeight = 16;
 
 // Delay of the first display after the dialog opens.
 const UINT FirstDisplayDelayMs = 100;
+
+// The history's button, in the column of "Test" and "ESC", in dialog units.
+const int HistoryButtonX = 161;
+const int HistoryButtonWidth = 50;
+const int HistoryButtonHeight = 14;
+const char HistoryButtonText[] = "Verlauf / History";
 
 void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which) {
     HANDLE icon = LoadImageA(appModule.resourceInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
@@ -73,6 +80,20 @@ BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
             return TRUE;
         case IDC_ESC:
             result = quit(LOWORD(wParam));
+            return TRUE;
+        case IDC_HISTORY:
+            result = showHistory();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_SYSCOMMAND:
+        // The system keeps the low four bits of its commands for itself.
+        switch (wParam & 0xFFF0) {
+        case IDM_ABOUT:
+            result = showAbout();
+            return TRUE;
+        case IDM_HISTORY:
+            result = showHistory();
             return TRUE;
         }
         return FALSE;
@@ -160,6 +181,56 @@ bool MainDialog::showCopyMenu(HWND clicked, LPARAM screenPoint) {
     return true;
 }
 
+void MainDialog::addHistoryControls() {
+    HWND dialog = window();
+    HWND result = GetDlgItem(dialog, IDC_RESULT);
+    if (result != nullptr && optionRow.bottom > optionRow.top) {
+        RECT button = DialogUnitsToPixels(dialog, HistoryButtonX, 0, HistoryButtonWidth, HistoryButtonHeight);
+        const int height = button.bottom - button.top;
+        const int top = optionRow.top + (optionRow.bottom - optionRow.top - height) / 2;
+        // Where the text needs more than the column's width, the button grows to the left,
+        // into the gap beside the row's left part: its frame takes two dialog units a side.
+        RECT text = {0, 0, 0, 0};
+        {
+            WindowDC dc(dialog);
+            SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+            DrawTextA(dc, HistoryButtonText, -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        }
+        const int needed = text.right + DialogUnitsToPixels(dialog, 0, 0, 4, 0).right;
+        if (needed > button.right - button.left)
+            button.left = button.right - needed;
+        HWND control = CreateWindowExA(0, "Button", HistoryButtonText,
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, button.left, top,
+                                       button.right - button.left, height, dialog,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HISTORY)),
+                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
+                                       nullptr);
+        if (control != nullptr) {
+            SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+            // In the tab order where it stands: after the row's left part, else
+            // right before the results.
+            HWND after = GetDlgItem(dialog, IDC_ONE_BY_ONE);
+            if (after == nullptr)
+                after = GetWindow(result, GW_HWNDPREV);
+            SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    if (menu != nullptr) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, IDM_HISTORY, "Verlauf / History...");
+        AppendMenuA(menu, MF_STRING, IDM_ABOUT, "Info / About...");
+    }
+}
+
+int MainDialog::showHistory() {
+    // Where x86 code is emulated there is no core clock to measure: the
+    // window says so instead.
+    history.open(window(), shown.emulatedOn, shown.processor != nullptr ? shown.processor : "",
+                 PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT);
+    return 0;
+}
+
 BOOL MainDialog::runIdle() {
     return FALSE;
 }
@@ -181,6 +252,8 @@ int MainDialog::prepareDialog() {
     // The check box after the repetitions' label, the last control above it;
     // its legend right above the results.
     oneByOne.create(dialog, optionRow, GetWindow(GetDlgItem(dialog, IDC_REPEAT_LIST), GW_HWNDNEXT));
+    // The history's button after the check box, and its system menu entries.
+    addHistoryControls();
     char coreText[128];
     if (shown.emulatedOn != nullptr)
         FormatEmulatedCoreText(shown.emulatedOn, coreText, sizeof coreText);
@@ -279,6 +352,8 @@ int MainDialog::runTest() {
         return 0;
 
     if (PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        // The history measures nothing until the results are shown.
+        history.setTestRunning(true);
         // The workers disable "Test" and re-arm the display timer; the
         // dialog stays responsive and nothing is saved on this path.
         testOneByOne = oneByOne.checked();
@@ -339,10 +414,12 @@ void MainDialog::showResults(UINT_PTR) {
         marked = FormatCoreClockTable(resultTable, text, &classes, testOneByOne && !measuring);
         SetWindowTextA(GetDlgItem(dialog, IDC_CORE_CLOCK), text);
     }
-    if (measuring)
+    if (measuring) {
         SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
-    else
+    } else {
         EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
+        history.setTestRunning(false);
+    }
     // The first display, 100 ms after the dialog opens, shows no test.
     if (resultTable.count() > 0) {
         resultArea.labelCoreRow(dialog, testOneByOne);

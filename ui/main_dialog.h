@@ -6,6 +6,7 @@
 #include "link/link_label.h"
 #include "measure/efficiency_classes.h"
 #include "ui/one_by_one_option.h"
+#include "ui/history_window.h"
 #include "ui/result_area.h"
 #include "ui/result_copy.h"
 
@@ -42,6 +43,8 @@ public:
     int runTest();
     int quit(int commandId);
     int showAbout();
+    // Opens the history window, or brings the open one to the front.
+    int showHistory();
     void showResults(UINT_PTR timerId);
     // Puts the results shown on the clipboard; nothing before a test.
     bool copyResults();
@@ -50,6 +53,7 @@ public:
     const ResultArea& results() const { return resultArea; }
     const ShownResults& shownResults() const { return shown; }
     const ProcessorClasses& processorClasses() const { return classes; }
+    HistoryWindow& historyWindow() { return history; }
 
 private:
     // Saves (mode 1) or restores (mode 0) the child controls' states.
@@ -65,6 +69,9 @@ private:
     // Copy", for a right click on either field or the menu key while one has
     // the focus. Returns whether the request was the rows'.
     bool showCopyMenu(HWND clicked, LPARAM screenPoint);
+    // The history's button in the option row, and its entry and the About
+    // box's in the system menu.
+    void addHistoryControls();
 
     LinkLabel siteLink;
     HWND windowList;
@@ -84,4 +91,6 @@ private:
     // The kinds of cores of the processors a test measures, read when the
     // dialog opens.
     ProcessorClasses classes;
+    // Comes and goes; the object lives as long as the dialog's.
+    HistoryWindow history;
 };

@@ -1,45 +1,12 @@
 #include "ui/result_copy.h"
 
+#include "ui/clipboard_text.h"
+
 #include <string.h>
 
 #include "ui/processor_rows.h"
 
 namespace {
-
-// Appends text while there is room and counts every byte either way.
-class TextWriter {
-public:
-    TextWriter(char* text, size_t room) : text_(text), room_(room), length_(0) {
-        if (room_ > 0)
-            text_[0] = '\0';
-    }
-
-    void append(const char* part, size_t size) {
-        if (length_ + size < room_) {
-            memcpy(text_ + length_, part, size);
-            text_[length_ + size] = '\0';
-        }
-        length_ += size;
-    }
-    void append(const char* part) { append(part, strlen(part)); }
-    void appendNumber(LONG number) {
-        char digits[16];
-        int at = sizeof digits;
-        unsigned long rest = number > 0 ? static_cast<unsigned long>(number) : 0;
-        do {
-            digits[--at] = static_cast<char>('0' + rest % 10);
-            rest /= 10;
-        } while (rest != 0);
-        append(digits + at, sizeof digits - at);
-    }
-
-    size_t length() const { return length_; }
-
-private:
-    char* text_;
-    size_t room_;
-    size_t length_;
-};
 
 // The value that starts at *row, up to the next tab or line end; *row moves
 // past its separator. Empty at the end of the row.
@@ -128,30 +95,24 @@ size_t FormatResultCopy(const ShownResults& results, const char* caption, const 
     return out.length();
 }
 
+namespace {
+
+struct ResultSource {
+    const ShownResults* results;
+    const char* caption;
+    const char* rates;
+    const char* cores;
+};
+
+size_t WriteResults(const void* source, char* text, size_t room) {
+    const ResultSource* s = static_cast<const ResultSource*>(source);
+    return FormatResultCopy(*s->results, s->caption, s->rates, s->cores, text, room);
+}
+
+}  // namespace
+
 bool CopyResults(HWND owner, const ShownResults& results, const char* caption, const char* rates,
                  const char* cores) {
-    const size_t length = FormatResultCopy(results, caption, rates, cores, nullptr, 0);
-    if (length == 0)
-        return false;
-    // Once on the clipboard the memory is the system's; until then it is ours.
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-    if (memory == nullptr)
-        return false;
-    char* text = static_cast<char*>(GlobalLock(memory));
-    if (text == nullptr) {
-        GlobalFree(memory);
-        return false;
-    }
-    FormatResultCopy(results, caption, rates, cores, text, length + 1);
-    GlobalUnlock(memory);
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return false;
-    }
-    EmptyClipboard();
-    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-    CloseClipboard();
-    if (!placed)
-        GlobalFree(memory);
-    return placed;
+    const ResultSource source = {&results, caption, rates, cores};
+    return PutTextOnClipboard(owner, WriteResults, &source);
 }

@@ -525,8 +525,9 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
     const LONG style = GetWindowLongA(field, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_TRUE(style & WS_TABSTOP) << "the keyboard can reach it";
-    // Tab from the control before it, the one-by-one box under the lists,
-    // reaches the field, and the dialog manager leaves the arrow keys to it.
+    // Tab from the controls before it, the one-by-one box and the history's
+    // button in the row under the lists, reaches the field, and the dialog
+    // manager leaves the arrow keys to it.
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetFocus(item(IDC_ONE_BY_ONE));
     auto key = [&](HWND to, WPARAM code) {
@@ -537,6 +538,8 @@ TEST_F(MainDialogTest, MoreThanFourValuesGrowTheDialogWithinTheWorkArea) {
         return dialog.screen(&message);
     };
     EXPECT_TRUE(key(item(IDC_ONE_BY_ONE), VK_TAB));
+    EXPECT_EQ(item(IDC_HISTORY), GetFocus()) << "Tab: the history's button, in the row between";
+    EXPECT_TRUE(key(item(IDC_HISTORY), VK_TAB));
     EXPECT_EQ(field, GetFocus()) << "Tab";
     EXPECT_TRUE(key(field, VK_DOWN));
     EXPECT_EQ(1, dialog.results().field().topLine()) << "Down";
@@ -645,48 +648,6 @@ TEST_F(MainDialogTest, EachCoreClockStandsUnderItsTimeStampRate) {
                 EXPECT_LE(std::abs(rates[k].second - cores[k].second), 1) << "value " << k + 1 << " right-aligned";
         }
     }
-}
-
-// The clipboard's text, or "(no text)".
-std::string clipboardText(HWND owner) {
-    std::string text = "(no text)";
-    if (!OpenClipboard(owner))
-        return "(clipboard not opened)";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* locked = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (locked != nullptr) {
-        text = locked;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void putOnClipboard(HWND owner, const char* text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-    memcpy(GlobalLock(memory), text, strlen(text) + 1);
-    GlobalUnlock(memory);
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-}
-
-// Ctrl+C as it reaches the dialog's filter: a key of the given window with
-// the Ctrl key held. Returns whether the filter consumed it.
-bool pressCtrlC(MessagePump& pump, HWND to) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG message = {};
-    message.hwnd = to;
-    message.message = WM_KEYDOWN;
-    message.wParam = 'C';
-    const bool consumed = pump.filterAll(&message) != FALSE;
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    return consumed;
 }
 
 // A row's values and the lines of a copy, split at tabs and line ends.

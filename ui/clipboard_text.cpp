@@ -1,0 +1,28 @@
+#include "ui/clipboard_text.h"
+
+bool PutTextOnClipboard(HWND owner, ClipboardWriter write, const void* source) {
+    const size_t length = write(source, nullptr, 0);
+    if (length == 0)
+        return false;
+    // Once on the clipboard the memory is the system's; until then it is ours.
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
+    if (memory == nullptr)
+        return false;
+    char* text = static_cast<char*>(GlobalLock(memory));
+    if (text == nullptr) {
+        GlobalFree(memory);
+        return false;
+    }
+    write(source, text, length + 1);
+    GlobalUnlock(memory);
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!placed)
+        GlobalFree(memory);
+    return placed;
+}
