@@ -26,6 +26,10 @@ endfunction()
 
 set(zyk_program_targets "")
 zyk_linked_targets(zyk_program_targets Zyklomatrix)
+# The x86 program's runtime helpers are linked in later (cmake/ZykOldestProcessor.cmake).
+if(TARGET zyk_x86_runtime)
+  list(APPEND zyk_program_targets zyk_x86_runtime)
+endif()
 
 # sprintf and snprintf of the program's own code are the platform's (msvcrt),
 # not MinGW's replacement with its own float formatting. Defining
@@ -43,12 +47,22 @@ if(ZYK_RELEASE)
   # section of its own, so that the linker drops what nothing uses; no symbols.
   # x64 keeps its unwind tables: the system's unwinder needs them to walk
   # through the program's frames when it dispatches an exception.
+  # x64 is optimised across files at link time, which drops and merges what a
+  # file cannot see is unused elsewhere; its fault guard, whose symbols only
+  # assembler code names, stays an ordinary object, as the link-time optimiser
+  # would take them for unused. (The x86 linker of this toolchain crashes on
+  # link-time optimised objects.)
   # Reproducible: no compiler banner, no source or build folder in the output,
   # no link time in the PE header.
   set(zyk_release_flags -Os -ffunction-sections -fno-exceptions -fno-rtti
       -fno-ident "-ffile-prefix-map=${CMAKE_BINARY_DIR}/=" "-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=")
   if(ZYK_ARCH STREQUAL "x86")
     list(APPEND zyk_release_flags -fno-asynchronous-unwind-tables)
+  else()
+    list(APPEND zyk_release_flags -flto)
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/measure/fault_guard_x64.cpp
+      DIRECTORY ${CMAKE_SOURCE_DIR}/measure PROPERTIES COMPILE_OPTIONS -fno-lto)
+    target_link_options(Zyklomatrix PRIVATE -Os -flto)
   endif()
   foreach(target IN LISTS zyk_program_targets)
     target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${zyk_release_flags}>")
