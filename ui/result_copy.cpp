@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "ui/processor_rows.h"
+#include "ui/result_display.h"
 
 namespace {
 
@@ -81,7 +82,14 @@ size_t FormatResultCopy(const ShownResults& results, const char* caption, const 
         const size_t figure = figureSize(rate, rateSize);
         out.append(rate, figure);
         const char* core;
-        const size_t coreSize = nextValue(cores, core);
+        size_t coreSize = nextValue(cores, core);
+        // The mark of a fastest core goes after the kind of core, so that the
+        // core clock itself pastes as a number.
+        const bool fastest = coreSize > 0 && core[0] == FastestMark[0];
+        if (fastest) {
+            ++core;
+            --coreSize;
+        }
         if (results.emulatedOn == nullptr) {
             out.append("\t");
             out.append(core, figureSize(core, coreSize));
@@ -89,6 +97,10 @@ size_t FormatResultCopy(const ShownResults& results, const char* caption, const 
         if (figure + 1 < rateSize) {
             out.append("\t");
             out.append(rate + figure + 1, rateSize - figure - 1);
+        }
+        if (fastest) {
+            out.append("\t");
+            out.append(FastestMark);
         }
         out.append("\r\n");
     }

@@ -29,7 +29,8 @@ struct ShownResults {
 // at once" or "one by one"; a line with the processor's name; under emulation
 // a line saying what that leaves of the figures; then, per processor, its
 // number, its time-stamp figure, its core clock (none under emulation) and
-// the mark of its kind of core where the rows show one, separated by tabs,
+// the mark of its kind of core where the rows show one, then the mark of a
+// fastest core where the row shows one, separated by tabs,
 // so that they paste as columns; or one line with the estimate and the core
 // clock. rates and cores are the rows' texts: values separated by tabs and
 // line ends, each value possibly followed by a blank and its mark. Lines end

@@ -26,9 +26,10 @@ TEST(ResultCopy, AHeaderThenOneLineOfColumnsPerProcessorOrOneForTheEstimate) {
         const char* expected;
     } cases[] = {
         {"before a test", {ShownResults::Nothing, 50, 1, false, nullptr, nullptr}, "", "", ""},
-        {"two processors", {ShownResults::PerProcessor, 950, 4, true, nullptr, nullptr}, "2445.4120\t2445.4131", "3243.9\t3243.8",
+        {"two processors, the first the fastest", {ShownResults::PerProcessor, 950, 4, true, nullptr, nullptr},
+         "2445.4120\t2445.4131", "*3343.9\t3243.8",
          "Zyklomatrix 1.01 (Freeware): 2 processors, 950 ms x 4, one by one\r\n"
-         "1\t2445.4120\t3243.9\r\n"
+         "1\t2445.4120\t3343.9\t*\r\n"
          "2\t2445.4131\t3243.8\r\n"},
         {"one processor", {ShownResults::PerProcessor, 50, 1, false, nullptr, nullptr}, "2445.4120", "3243.9",
          "Zyklomatrix 1.01 (Freeware): 1 processor, 50 ms x 1, all at once\r\n1\t2445.4120\t3243.9\r\n"},
@@ -51,10 +52,10 @@ TEST(ResultCopy, TheProcessorItsKindsOfCoresAndEmulationAsTheDialogShowsThem) {
     const ShownResults named = {ShownResults::PerProcessor, 50, 1, false, Name, nullptr};
     EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 3 processors, 50 ms x 1, all at once\r\n"
               "Intel(R) Core(TM) i9-12900K\r\n"
-              "1\t3187.2000\t5100.0\tP\r\n"
+              "1\t3187.2000\t5100.0\tP\t*\r\n"
               "2\t3187.2000\t3900.0\tE\r\n"
               "3\t3187.2000\t3900.0\tC3\r\n",
-              copied(named, "3187.2000 P\t3187.2000 E\t3187.2000 C3", "5100.0 P\t3900.0 E\t3900.0 C3"));
+              copied(named, "3187.2000 P\t3187.2000 E\t3187.2000 C3", "*5100.0 P\t3900.0 E\t3900.0 C3"));
 
     const ShownResults emulated = {ShownResults::PerProcessor, 50, 1, false, Name, "ARM64"};
     const std::string text = copied(emulated, "19.2000\t19.2000", "");
