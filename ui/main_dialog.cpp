@@ -9,6 +9,7 @@
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
 #include "measure/emulation.h"
+#include "measure/format_text.h"
 #include "measure/frequency_estimator.h"
 #include "measure/processor_name.h"
 #include "measure/processor_workers.h"
@@ -313,7 +314,7 @@ int MainDialog::prepareDialog() {
     BuildSiteTarget(target);
     siteLink.setTarget(target);
 
-    snprintf(stateKeyPath, sizeof stateKeyPath, "%s", MainDialogStateKey);
+    FormatText(stateKeyPath, sizeof stateKeyPath, "%s", MainDialogStateKey);
     // After the defaults, so that remembered choices override them.
     walkControlStates(0);
 
@@ -371,10 +372,10 @@ int MainDialog::runTest() {
     // clock; under emulation there is no core to measure, and its row keeps
     // saying so.
     if (shown.emulatedOn == nullptr) {
-        snprintf(text, sizeof text, "%.1f", MeasureCoreClock(estimateMhz));
+        FormatText(text, sizeof text, "%.1f", MeasureCoreClock(estimateMhz));
         SetWindowTextA(GetDlgItem(window(), IDC_CORE_CLOCK), text);
     }
-    snprintf(text, sizeof text, "%f", estimateMhz);
+    FormatText(text, sizeof text, "%f", estimateMhz);
     SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);
     testOneByOne = false;
     resultArea.labelCoreRow(window(), false);

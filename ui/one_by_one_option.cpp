@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "measure/format_text.h"
 #include "res/resource_ids.h"
 #include "ui/dialog_rows.h"
 #include "ui/result_display.h"
@@ -74,9 +75,9 @@ void OneByOneOption::showLegend(const OneByOneProgress& progress, LONG processor
         return;
     char text[128] = "";
     if (progress.running)
-        snprintf(text, sizeof text, "Einzeln: %ld von %ld / One by one: %ld of %ld", progress.done, processors,
-                 progress.done, processors);
+        FormatText(text, sizeof text, "Einzeln: %ld von %ld / One by one: %ld of %ld", progress.done, processors,
+                   progress.done, processors);
     else if (marked)
-        snprintf(text, sizeof text, "%s schnellste Kerne / fastest cores", FastestMark);
+        FormatText(text, sizeof text, "%s schnellste Kerne / fastest cores", FastestMark);
     SetWindowTextA(legend, text);
 }

@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "link/gdi_scopes.h"
+#include "measure/format_text.h"
 #include "res/resource_ids.h"
 #include "ui/class_marks.h"
 #include "ui/dialog_rows.h"
@@ -46,24 +47,24 @@ HWND addTextRow(HWND dialog, int id, const char* text, HWND after) {
 }  // namespace
 
 void FormatEmulationNote(const char* emulatedOn, const char* lineEnd, char* text, size_t room) {
-    snprintf(text, room,
-             "Emuliert (%s): MHZ ist der Takt des emulierten Zeitstempels, der Kerntakt ist nicht messbar /%s"
-             "Emulated (%s): MHZ is the emulated counter's rate, the core clock cannot be measured",
-             emulatedOn, lineEnd, emulatedOn);
+    FormatText(text, room,
+               "Emuliert (%s): MHZ ist der Takt des emulierten Zeitstempels, der Kerntakt ist nicht messbar /%s"
+               "Emulated (%s): MHZ is the emulated counter's rate, the core clock cannot be measured",
+               emulatedOn, lineEnd, emulatedOn);
 }
 
 void FormatProcessorLine(const char* name, const char* emulatedOn, char* text, size_t room) {
     if (emulatedOn == nullptr) {
-        snprintf(text, room, "%s", name);
+        FormatText(text, room, "%s", name);
         return;
     }
     char note[256];
     FormatEmulationNote(emulatedOn, "\n", note, sizeof note);
-    snprintf(text, room, "%s\n%s", name, note);
+    FormatText(text, room, "%s\n%s", name, note);
 }
 
 void FormatEmulatedCoreText(const char* emulatedOn, char* text, size_t room) {
-    snprintf(text, room, "Emuliert (%s): nicht messbar /\nEmulated (%s): not measurable", emulatedOn, emulatedOn);
+    FormatText(text, room, "Emuliert (%s): nicht messbar /\nEmulated (%s): not measurable", emulatedOn, emulatedOn);
 }
 
 void AddProcessorRows(HWND dialog, const char* name, const char* emulatedOn, int kinds) {
