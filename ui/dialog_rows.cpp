@@ -46,9 +46,10 @@ RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits) {
     return row;
 }
 
-HWND CreateDialogStatic(HWND dialog, int id, const char* text, DWORD style, const RECT& rect, HWND after) {
-    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | WS_GROUP | style, rect.left,
-                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
+HWND CreateDialogControl(HWND dialog, const char* className, int id, const char* text, DWORD style,
+                         const RECT& rect, HWND after) {
+    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, dialog,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
                                    nullptr);

@@ -200,21 +200,15 @@ void MainDialog::addHistoryControls() {
         const int needed = text.right + DialogUnitsToPixels(dialog, 0, 0, 4, 0).right;
         if (needed > button.right - button.left)
             button.left = button.right - needed;
-        HWND control = CreateWindowExA(0, "Button", HistoryButtonText,
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, button.left, top,
-                                       button.right - button.left, height, dialog,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HISTORY)),
-                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
-                                       nullptr);
-        if (control != nullptr) {
-            SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-            // In the tab order where it stands: after the row's left part, else
-            // right before the results.
-            HWND after = GetDlgItem(dialog, IDC_ONE_BY_ONE);
-            if (after == nullptr)
-                after = GetWindow(result, GW_HWNDPREV);
-            SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
+        button.top = top;
+        button.bottom = top + height;
+        // In the tab order where it stands: after the row's left part, else
+        // right before the results.
+        HWND after = GetDlgItem(dialog, IDC_ONE_BY_ONE);
+        if (after == nullptr)
+            after = GetWindow(result, GW_HWNDPREV);
+        CreateDialogControl(dialog, "Button", IDC_HISTORY, HistoryButtonText, WS_TABSTOP | BS_PUSHBUTTON, button,
+                            after);
     }
     HMENU menu = GetSystemMenu(dialog, FALSE);
     if (menu != nullptr) {

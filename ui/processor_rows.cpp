@@ -41,7 +41,7 @@ HWND addTextRow(HWND dialog, int id, const char* text, HWND after) {
     const RECT row = InsertRowAbove(dialog, field, RowGap + lines * LineHeight);
     const RECT units = DialogUnitsToPixels(dialog, 0, RowGap, 0, lines * LineHeight);
     const RECT rect = {row.left, row.top + units.top, row.right, row.top + units.bottom};
-    return CreateDialogStatic(dialog, id, text, LineStyle, rect, after);
+    return CreateDialogControl(dialog, "Static", id, text, WS_GROUP | LineStyle, rect, after);
 }
 
 }  // namespace
