@@ -11,10 +11,6 @@
 
 #include <new>
 
-// The tag that selects the nothrow forms of new. The library defines it beside its new-handler
-// functions, which the program never calls; defined here, they stay out of the program.
-const std::nothrow_t std::nothrow{};
-
 // Heap operators: objects live on the runtime library's heap, like the program's texts.
 // A request for zero bytes still gets a block of its own, as the language requires.
 
