@@ -57,8 +57,6 @@ void RearmDisplayTimer(HWND dialog)
     measurePlatform().SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
 }
 
-const LONG MaskBits = sizeof(DWORD_PTR) * 8;
-
 // A worker's stack where processor groups let a test start up to 2,048 of them: each needs
 // little, and the program's default reservation, 2,048 times over, would not fit in the
 // address space of a 32-bit process.
@@ -107,26 +105,6 @@ bool ResumeWorker(HANDLE thread, WorkerBatch* batch)
     return running;
 }
 
-// Processor k is bound with bit k − 1 of the affinity mask, which is as wide as a pointer:
-// 32 processors on x86, 64 on x64. A worker whose binding the system refuses runs unbound.
-void BindToProcessor(HANDLE thread, LONG processor)
-{
-    DWORD_PTR mask = static_cast<DWORD_PTR>(1) << (processor - 1);
-    measurePlatform().SetThreadAffinityMask(thread, mask);
-}
-
-// Without processor groups: the processors GetSystemInfo reports that a plain affinity mask
-// can name. A processor beyond the mask gets no worker, so that nothing is shown for it that
-// was measured elsewhere.
-LONG MaskProcessorCount()
-{
-    SYSTEM_INFO system;
-    ZeroMemory(&system, sizeof system);
-    measurePlatform().GetSystemInfo(&system);
-    LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
-    return processors > MaskBits ? MaskBits : processors;
-}
-
 // What the starter of one test's workers with processor groups, or the coordinator of a
 // one-by-one test, is handed, and frees. Without processor groups places is null.
 struct GroupStart {
@@ -169,15 +147,6 @@ GroupStart* PrepareStart(HWND dialog, LONG processors, bool grouped)
     return start;
 }
 
-void BindToGroup(HANDLE thread, const ProcessorPlace& place)
-{
-    GROUP_AFFINITY affinity;
-    ZeroMemory(&affinity, sizeof affinity);
-    affinity.Group = place.group;
-    affinity.Mask = place.mask;
-    measurePlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
-}
-
 // Creates the worker of processor k of a start, suspended and bound to its processor: with
 // its group and bit where the start has places, else with its bit of a plain affinity mask.
 // Null when the thread cannot be created.
@@ -187,10 +156,11 @@ HANDLE CreateBoundWorker(GroupStart* start, LONG k)
     HANDLE thread = CreateWorker(&start->batch->records[k - 1], grouped ? GroupWorkerStackReserve : 0,
                                  grouped ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0);
     if (thread != nullptr) {
-        if (grouped)
-            BindToGroup(thread, start->places[k - 1]);
-        else
-            BindToProcessor(thread, k);
+        // Processor k is bound with bit k − 1 of the affinity mask, which is as wide as a
+        // pointer: 32 processors on x86, 64 on x64. A worker whose binding the system refuses
+        // runs unbound.
+        const ProcessorPlace bit = {0, static_cast<KAFFINITY>(1) << (k - 1)};
+        BindThreadToPlace(thread, grouped ? start->places[k - 1] : bit, grouped);
     }
     return thread;
 }
