@@ -1,5 +1,7 @@
 #include "ui/dialog_rows.h"
 
+#include "link/gdi_scopes.h"
+
 namespace {
 
 RECT childRect(HWND dialog, HWND child) {
@@ -44,6 +46,14 @@ RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits) {
     row.top = line;
     row.bottom = line + height;
     return row;
+}
+
+RECT MeasureDialogText(HWND dialog, const char* text, LONG width, UINT flags) {
+    WindowDC dc(dialog);
+    SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    RECT rect = {0, 0, width, 0};
+    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | flags);
+    return rect;
 }
 
 HWND CreateDialogControl(HWND dialog, const char* className, int id, const char* text, DWORD style,

@@ -5,7 +5,6 @@
 
 #include "app/app_module.h"
 #include "app/place_centred.h"
-#include "link/gdi_scopes.h"
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
 #include "measure/emulation.h"
@@ -191,12 +190,7 @@ void MainDialog::addHistoryControls() {
         const int top = optionRow.top + (optionRow.bottom - optionRow.top - height) / 2;
         // Where the text needs more than the column's width, the button grows to the left,
         // into the gap beside the row's left part: its frame takes two dialog units a side.
-        RECT text = {0, 0, 0, 0};
-        {
-            WindowDC dc(dialog);
-            SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-            DrawTextA(dc, HistoryButtonText, -1, &text, DT_CALCRECT | DT_SINGLELINE);
-        }
+        const RECT text = MeasureDialogText(dialog, HistoryButtonText, 0, DT_SINGLELINE);
         const int needed = text.right + DialogUnitsToPixels(dialog, 0, 0, 4, 0).right;
         if (needed > button.right - button.left)
             button.left = button.right - needed;

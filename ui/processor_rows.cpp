@@ -2,7 +2,6 @@
 
 #include <stdio.h>
 
-#include "link/gdi_scopes.h"
 #include "measure/format_text.h"
 #include "res/resource_ids.h"
 #include "ui/class_marks.h"
@@ -19,10 +18,7 @@ const DWORD LineStyle = SS_CENTER | SS_NOPREFIX;
 // The lines a text takes, wrapped at width pixels, in the dialog's font. A
 // line is as high as 8 dialog units: the font's height.
 int linesOf(HWND dialog, const char* text, LONG width) {
-    WindowDC dc(dialog);
-    SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-    RECT rect = {0, 0, width, 0};
-    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS | DT_NOPREFIX);
+    const RECT rect = MeasureDialogText(dialog, text, width, DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS | DT_NOPREFIX);
     const LONG lineHeight = DialogUnitsToPixels(dialog, 0, 0, 0, LineHeight).bottom;
     const LONG height = lineHeight > 0 ? lineHeight : 1;
     const int lines = static_cast<int>((rect.bottom - rect.top + height - 1) / height);
