@@ -46,7 +46,9 @@ if(ZYK_RELEASE)
   # program throws none and asks for none); every function and datum in a
   # section of its own, so that the linker drops what nothing uses; no symbols.
   # x64 keeps its unwind tables: the system's unwinder needs them to walk
-  # through the program's frames when it dispatches an exception.
+  # through the program's frames when it dispatches an exception. x86 compiles
+  # a switch as compares rather than a table of addresses, which takes less
+  # room there (a table needs a relocation for each of its entries).
   # x64 is optimised across files at link time, which drops and merges what a
   # file cannot see is unused elsewhere; its fault guard, whose symbols only
   # assembler code names, stays an ordinary object, as the link-time optimiser
@@ -57,7 +59,7 @@ if(ZYK_RELEASE)
   set(zyk_release_flags -Os -ffunction-sections -fno-exceptions -fno-rtti
       -fno-ident "-ffile-prefix-map=${CMAKE_BINARY_DIR}/=" "-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=")
   if(ZYK_ARCH STREQUAL "x86")
-    list(APPEND zyk_release_flags -fno-asynchronous-unwind-tables)
+    list(APPEND zyk_release_flags -fno-asynchronous-unwind-tables -fno-jump-tables)
   else()
     list(APPEND zyk_release_flags -flto)
     set_source_files_properties(${CMAKE_SOURCE_DIR}/measure/fault_guard_x64.cpp

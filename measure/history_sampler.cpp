@@ -10,7 +10,6 @@
 
 namespace {
 
-const LONG MaskBits = sizeof(DWORD_PTR) * 8;
 // The thread measures and sleeps; it needs little stack.
 const SIZE_T SamplerStackReserve = 64 * 1024;
 // The counter's rate is taken over at least this span, where the performance counter's
@@ -48,14 +47,8 @@ bool HistorySampler::start(HistoryRecord& target, bool ownThread)
 
     LONG listed = ListGroupProcessors(nullptr, ResultTable::LastProcessor);
     byGroup = listed > 0;
-    if (!byGroup) {
-        SYSTEM_INFO system;
-        ZeroMemory(&system, sizeof system);
-        measurePlatform().GetSystemInfo(&system);
-        listed = static_cast<LONG>(system.dwNumberOfProcessors);
-        if (listed > MaskBits)
-            listed = MaskBits;
-    }
+    if (!byGroup)
+        listed = MaskProcessorCount();
     // The dialog thread's path measures where it runs: one processor.
     if (listed < 1 || !ownThread)
         listed = 1;
@@ -168,15 +161,7 @@ void HistorySampler::bindTo(LONG processor)
     // The dialog thread's path stays where it is. The event exists before the thread starts.
     if (stopEvent == nullptr)
         return;
-    if (byGroup) {
-        GROUP_AFFINITY affinity;
-        ZeroMemory(&affinity, sizeof affinity);
-        affinity.Group = places[processor].group;
-        affinity.Mask = places[processor].mask;
-        measurePlatform().SetThreadGroupAffinity(GetCurrentThread(), &affinity, nullptr);
-    } else {
-        measurePlatform().SetThreadAffinityMask(GetCurrentThread(), places[processor].mask);
-    }
+    BindThreadToPlace(GetCurrentThread(), places[processor], byGroup);
 }
 
 void HistorySampler::measure(LONG processor)

@@ -37,12 +37,7 @@ LONG ListMeasuredProcessors(ProcessorPlace* places, LONG room)
     const LONG grouped = ListGroupProcessors(places, room);
     if (grouped > 0)
         return grouped;
-    SYSTEM_INFO system;
-    ZeroMemory(&system, sizeof system);
-    measurePlatform().GetSystemInfo(&system);
-    LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
-    if (processors > MaskBits)
-        processors = MaskBits;
+    LONG processors = MaskProcessorCount();
     if (processors > room)
         processors = room;
     for (LONG k = 0; k < processors; ++k) {
@@ -50,4 +45,26 @@ LONG ListMeasuredProcessors(ProcessorPlace* places, LONG room)
         places[k].mask = static_cast<KAFFINITY>(1) << k;
     }
     return processors > 0 ? processors : 0;
+}
+
+LONG MaskProcessorCount()
+{
+    SYSTEM_INFO system;
+    ZeroMemory(&system, sizeof system);
+    measurePlatform().GetSystemInfo(&system);
+    const LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
+    return processors > MaskBits ? MaskBits : processors;
+}
+
+void BindThreadToPlace(HANDLE thread, const ProcessorPlace& place, bool byGroup)
+{
+    if (byGroup) {
+        GROUP_AFFINITY affinity;
+        ZeroMemory(&affinity, sizeof affinity);
+        affinity.Group = place.group;
+        affinity.Mask = place.mask;
+        measurePlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
+    } else {
+        measurePlatform().SetThreadAffinityMask(thread, place.mask);
+    }
 }

@@ -22,3 +22,12 @@ LONG ListGroupProcessors(ProcessorPlace* places, LONG room);
 // with their bits of a plain affinity mask, up to the mask's width. Writes at most room places
 // and returns how many it wrote.
 LONG ListMeasuredProcessors(ProcessorPlace* places, LONG room);
+
+// The processors GetSystemInfo counts, up to the width of a plain affinity mask: those a
+// thread can be bound to where the system lacks processor groups.
+LONG MaskProcessorCount();
+
+// Binds a thread to one place: with its group and bit where the places come from
+// ListGroupProcessors (byGroup), else with the bit of a plain affinity mask. A binding the
+// system refuses leaves the thread where it was.
+void BindThreadToPlace(HANDLE thread, const ProcessorPlace& place, bool byGroup);

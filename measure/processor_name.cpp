@@ -4,6 +4,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "measure/format_text.h"
 #include "measure/measure_platform.h"
 
 namespace {
@@ -58,7 +59,7 @@ void ReadProcessorName(char (&name)[ProcessorNameSize])
         SYSTEM_INFO system;
         ZeroMemory(&system, sizeof system);
         platform.GetSystemInfo(&system);
-        snprintf(name, sizeof name, "%s", system.dwProcessorType == PROCESSOR_INTEL_486 ? "80486" : "80386");
+        FormatText(name, sizeof name, "%s", system.dwProcessorType == PROCESSOR_INTEL_486 ? "80486" : "80386");
         return;
     }
     if (readBrandString(name))
@@ -69,15 +70,15 @@ void ReadProcessorName(char (&name)[ProcessorNameSize])
     char vendorName[ProcessorNameSize];
     copyTrimmed(reinterpret_cast<const char*>(vendor), vendorName);
     if (leaf.eax < 1 || !platform.ReadCpuidLeaf(1, &leaf)) {
-        snprintf(name, sizeof name, "%s", vendorName);
+        FormatText(name, sizeof name, "%s", vendorName);
         return;
     }
     const unsigned family = (leaf.eax >> 8) & 0xF;
     const unsigned model = (leaf.eax >> 4) & 0xF;
     const unsigned shownFamily = family == 0xF ? family + ((leaf.eax >> 20) & 0xFF) : family;
     const unsigned shownModel = family == 0x6 || family == 0xF ? (((leaf.eax >> 16) & 0xF) << 4) | model : model;
-    snprintf(name, sizeof name, "%s family %u model %u stepping %u", vendorName, shownFamily, shownModel,
-             leaf.eax & 0xF);
+    FormatText(name, sizeof name, "%s family %u model %u stepping %u", vendorName, shownFamily, shownModel,
+               leaf.eax & 0xF);
 }
 
 const char* ProcessorName()

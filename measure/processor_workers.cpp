@@ -57,8 +57,6 @@ void RearmDisplayTimer(HWND dialog)
     measurePlatform().SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
 }
 
-const LONG MaskBits = sizeof(DWORD_PTR) * 8;
-
 // A worker's stack where processor groups let a test start up to 2,048 of them: each needs
 // little, and the program's default reservation, 2,048 times over, would not fit in the
 // address space of a 32-bit process.
@@ -107,54 +105,6 @@ bool ResumeWorker(HANDLE thread, WorkerBatch* batch)
     return running;
 }
 
-// Processor k is bound with bit k − 1 of the affinity mask, which is as wide as a pointer:
-// 32 processors on x86, 64 on x64. A worker whose binding the system refuses runs unbound.
-void BindToProcessor(HANDLE thread, LONG processor)
-{
-    DWORD_PTR mask = static_cast<DWORD_PTR>(1) << (processor - 1);
-    measurePlatform().SetThreadAffinityMask(thread, mask);
-}
-
-// Without processor groups: the processors GetSystemInfo reports that a plain affinity mask
-// can name. A processor beyond the mask gets no worker, so that nothing is shown for it that
-// was measured elsewhere.
-LONG MaskProcessorCount()
-{
-    SYSTEM_INFO system;
-    ZeroMemory(&system, sizeof system);
-    measurePlatform().GetSystemInfo(&system);
-    LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
-    return processors > MaskBits ? MaskBits : processors;
-}
-
-// Without processor groups: each processor bound with its bit of a plain affinity mask, and
-// each resumed as soon as it is bound. Returns the workers started.
-LONG StartMaskWorkers(HWND dialog)
-{
-    const LONG processors = MaskProcessorCount();
-    if (processors <= 0) {
-        resultTable.setCount(0);
-        return 0;
-    }
-
-    WorkerBatch* batch = PrepareBatch(dialog, processors);
-    if (batch == nullptr)
-        return 0;
-    resultTable.setCount(processors);
-    LONG started = 0;
-    for (LONG k = 1; k <= processors; ++k) {
-        HANDLE thread = CreateWorker(&batch->records[k - 1], 0, 0);
-        if (thread == nullptr)
-            continue;
-        BindToProcessor(thread, k);
-        if (ResumeWorker(thread, batch))
-            ++started;
-        measurePlatform().CloseHandle(thread);
-    }
-    ReleaseBatch(batch);
-    return started;
-}
-
 // What the starter of one test's workers with processor groups, or the coordinator of a
 // one-by-one test, is handed, and frees. Without processor groups places is null.
 struct GroupStart {
@@ -171,13 +121,68 @@ void FreeStart(GroupStart* start)
     delete start;
 }
 
-void BindToGroup(HANDLE thread, const ProcessorPlace& place)
+// The start of workers for processors 1 to processors, with their places in the processor
+// groups when grouped, and the result table sized for them. Null when there are no processors
+// (the table is then emptied) or no room for the records (the table stays as it was).
+GroupStart* PrepareStart(HWND dialog, LONG processors, bool grouped)
 {
-    GROUP_AFFINITY affinity;
-    ZeroMemory(&affinity, sizeof affinity);
-    affinity.Group = place.group;
-    affinity.Mask = place.mask;
-    measurePlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
+    if (processors <= 0) {
+        resultTable.setCount(0);
+        return nullptr;
+    }
+    GroupStart* start = new (std::nothrow) GroupStart;
+    ProcessorPlace* places = grouped ? new (std::nothrow) ProcessorPlace[processors] : nullptr;
+    WorkerBatch* batch = start != nullptr && (!grouped || places != nullptr) ? PrepareBatch(dialog, processors)
+                                                                              : nullptr;
+    if (batch == nullptr) {
+        delete[] places;
+        delete start;
+        return nullptr;
+    }
+    start->dialog = dialog;
+    start->processors = grouped ? ListGroupProcessors(places, processors) : processors;
+    start->places = places;
+    start->batch = batch;
+    resultTable.setCount(start->processors);
+    return start;
+}
+
+// Creates the worker of processor k of a start, suspended and bound to its processor: with
+// its group and bit where the start has places, else with its bit of a plain affinity mask.
+// Null when the thread cannot be created.
+HANDLE CreateBoundWorker(GroupStart* start, LONG k)
+{
+    const bool grouped = start->places != nullptr;
+    HANDLE thread = CreateWorker(&start->batch->records[k - 1], grouped ? GroupWorkerStackReserve : 0,
+                                 grouped ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0);
+    if (thread != nullptr) {
+        // Processor k is bound with bit k − 1 of the affinity mask, which is as wide as a
+        // pointer: 32 processors on x86, 64 on x64. A worker whose binding the system refuses
+        // runs unbound.
+        const ProcessorPlace bit = {0, static_cast<KAFFINITY>(1) << (k - 1)};
+        BindThreadToPlace(thread, grouped ? start->places[k - 1] : bit, grouped);
+    }
+    return thread;
+}
+
+// Without processor groups: each processor bound with its bit of a plain affinity mask, and
+// each resumed as soon as it is bound. Returns the workers started.
+LONG StartMaskWorkers(HWND dialog)
+{
+    GroupStart* start = PrepareStart(dialog, MaskProcessorCount(), false);
+    if (start == nullptr)
+        return 0;
+    LONG started = 0;
+    for (LONG k = 1; k <= start->processors; ++k) {
+        HANDLE thread = CreateBoundWorker(start, k);
+        if (thread == nullptr)
+            continue;
+        if (ResumeWorker(thread, start->batch))
+            ++started;
+        measurePlatform().CloseHandle(thread);
+    }
+    FreeStart(start);
+    return started;
 }
 
 // Creates every worker of a start with processor groups, each bound with its group and its
@@ -189,13 +194,8 @@ DWORD WINAPI GroupStarterMain(LPVOID parameter)
     HANDLE* threads = new (std::nothrow) HANDLE[start->processors];
     LONG started = 0;
     if (threads != nullptr) {
-        for (LONG k = 1; k <= start->processors; ++k) {
-            HANDLE thread = CreateWorker(&start->batch->records[k - 1], GroupWorkerStackReserve,
-                                         STACK_SIZE_PARAM_IS_A_RESERVATION);
-            threads[k - 1] = thread;
-            if (thread != nullptr)
-                BindToGroup(thread, start->places[k - 1]);
-        }
+        for (LONG k = 1; k <= start->processors; ++k)
+            threads[k - 1] = CreateBoundWorker(start, k);
         // Resumed only once every worker exists: a worker spins from the moment it runs, and
         // the one bound to this thread's processor would take its time while it still had
         // hundreds of workers to create.
@@ -220,20 +220,9 @@ DWORD WINAPI GroupStarterMain(LPVOID parameter)
 // thread does its work. Returns false when nothing will run, for want of memory.
 bool StartGroupWorkers(HWND dialog, LONG processors)
 {
-    GroupStart* start = new (std::nothrow) GroupStart;
-    ProcessorPlace* places = new (std::nothrow) ProcessorPlace[processors];
-    WorkerBatch* batch = start != nullptr && places != nullptr ? PrepareBatch(dialog, processors) : nullptr;
-    if (batch == nullptr) {
-        delete[] places;
-        delete start;
+    GroupStart* start = PrepareStart(dialog, processors, true);
+    if (start == nullptr)
         return false;
-    }
-    start->dialog = dialog;
-    start->processors = ListGroupProcessors(places, processors);
-    start->places = places;
-    start->batch = batch;
-    resultTable.setCount(start->processors);
-
     DWORD threadId = 0;
     HANDLE starter = measurePlatform().CreateThread(nullptr, GroupWorkerStackReserve, GroupStarterMain, start,
                                                     STACK_SIZE_PARAM_IS_A_RESERVATION, &threadId);
@@ -251,15 +240,9 @@ bool StartGroupWorkers(HWND dialog, LONG processors)
 DWORD WINAPI OneByOneMain(LPVOID parameter)
 {
     GroupStart* start = static_cast<GroupStart*>(parameter);
-    const bool grouped = start->places != nullptr;
     for (LONG k = 1; k <= start->processors; ++k) {
-        HANDLE thread = CreateWorker(&start->batch->records[k - 1], grouped ? GroupWorkerStackReserve : 0,
-                                     grouped ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0);
+        HANDLE thread = CreateBoundWorker(start, k);
         if (thread != nullptr) {
-            if (grouped)
-                BindToGroup(thread, start->places[k - 1]);
-            else
-                BindToProcessor(thread, k);
             // A wait that fails would let the next worker overlap this one; it is not
             // expected on a handle of our own, and then the test goes on regardless.
             if (ResumeWorker(thread, start->batch))
@@ -278,26 +261,10 @@ DWORD WINAPI OneByOneMain(LPVOID parameter)
 // thread. Returns false when nothing will run.
 bool StartOneByOne(HWND dialog, LONG grouped)
 {
-    const LONG processors = grouped > 0 ? grouped : MaskProcessorCount();
-    if (processors <= 0) {
-        resultTable.setCount(0);
+    GroupStart* start = PrepareStart(dialog, grouped > 0 ? grouped : MaskProcessorCount(), grouped > 0);
+    if (start == nullptr)
         return false;
-    }
-    GroupStart* start = new (std::nothrow) GroupStart;
-    ProcessorPlace* places = grouped > 0 ? new (std::nothrow) ProcessorPlace[processors] : nullptr;
-    WorkerBatch* batch = start != nullptr && (grouped == 0 || places != nullptr) ? PrepareBatch(dialog, processors)
-                                                                                   : nullptr;
-    if (batch == nullptr) {
-        delete[] places;
-        delete start;
-        return false;
-    }
-    batch->rearmsTimer = false;
-    start->dialog = dialog;
-    start->processors = grouped > 0 ? ListGroupProcessors(places, processors) : processors;
-    start->places = places;
-    start->batch = batch;
-    resultTable.setCount(start->processors);
+    start->batch->rearmsTimer = false;
     for (LONG k = 1; k <= start->processors; ++k) {
         resultTable.store(k, 0.0);
         resultTable.storeCoreClock(k, 0.0);

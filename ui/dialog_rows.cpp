@@ -1,5 +1,7 @@
 #include "ui/dialog_rows.h"
 
+#include "link/gdi_scopes.h"
+
 namespace {
 
 RECT childRect(HWND dialog, HWND child) {
@@ -46,9 +48,18 @@ RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits) {
     return row;
 }
 
-HWND CreateDialogStatic(HWND dialog, int id, const char* text, DWORD style, const RECT& rect, HWND after) {
-    HWND control = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | WS_GROUP | style, rect.left,
-                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
+RECT MeasureDialogText(HWND dialog, const char* text, LONG width, UINT flags) {
+    WindowDC dc(dialog);
+    SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    RECT rect = {0, 0, width, 0};
+    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | flags);
+    return rect;
+}
+
+HWND CreateDialogControl(HWND dialog, const char* className, int id, const char* text, DWORD style,
+                         const RECT& rect, HWND after) {
+    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, dialog,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
                                    nullptr);

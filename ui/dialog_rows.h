@@ -14,6 +14,12 @@ RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits);
 // A rectangle given in dialog units, in the dialog's client pixels.
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
 
-// A static control of the dialog, in the dialog's font, placed after another
-// control in the tab order; null where it cannot be created.
-HWND CreateDialogStatic(HWND dialog, int id, const char* text, DWORD style, const RECT& rect, HWND after);
+// The rectangle a text takes in the dialog's font, from DrawText with DT_CALCRECT and the
+// given flags; width is where DT_WORDBREAK wraps it.
+RECT MeasureDialogText(HWND dialog, const char* text, LONG width, UINT flags);
+
+// A child control of the given window class, visible, in the dialog's font and
+// placed after another control in the tab order (or first, after HWND_TOP);
+// null where it cannot be created.
+HWND CreateDialogControl(HWND dialog, const char* className, int id, const char* text, DWORD style,
+                         const RECT& rect, HWND after);

@@ -3,6 +3,7 @@
 #include "app/app_module.h"
 #include "app/place_centred.h"
 #include "link/gdi_scopes.h"
+#include "measure/format_text.h"
 #include "ui/history_copy.h"
 #include "ui/history_drawing.h"
 
@@ -73,7 +74,7 @@ bool HistoryWindow::open(HWND owner, const char* emulatedOn, const char* name, b
     }
     emulated = emulatedOn;
     ownThread = samplerThread;
-    snprintf(processorName, sizeof processorName, "%s", name != nullptr ? name : "");
+    FormatText(processorName, sizeof processorName, "%s", name != nullptr ? name : "");
     HWND created = createModeless(owner, 0);
     if (created == nullptr)
         return false;

@@ -5,10 +5,10 @@
 
 #include "app/app_module.h"
 #include "app/place_centred.h"
-#include "link/gdi_scopes.h"
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
 #include "measure/emulation.h"
+#include "measure/format_text.h"
 #include "measure/frequency_estimator.h"
 #include "measure/processor_name.h"
 #include "measure/processor_workers.h"
@@ -190,30 +190,19 @@ void MainDialog::addHistoryControls() {
         const int top = optionRow.top + (optionRow.bottom - optionRow.top - height) / 2;
         // Where the text needs more than the column's width, the button grows to the left,
         // into the gap beside the row's left part: its frame takes two dialog units a side.
-        RECT text = {0, 0, 0, 0};
-        {
-            WindowDC dc(dialog);
-            SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-            DrawTextA(dc, HistoryButtonText, -1, &text, DT_CALCRECT | DT_SINGLELINE);
-        }
+        const RECT text = MeasureDialogText(dialog, HistoryButtonText, 0, DT_SINGLELINE);
         const int needed = text.right + DialogUnitsToPixels(dialog, 0, 0, 4, 0).right;
         if (needed > button.right - button.left)
             button.left = button.right - needed;
-        HWND control = CreateWindowExA(0, "Button", HistoryButtonText,
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, button.left, top,
-                                       button.right - button.left, height, dialog,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HISTORY)),
-                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
-                                       nullptr);
-        if (control != nullptr) {
-            SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-            // In the tab order where it stands: after the row's left part, else
-            // right before the results.
-            HWND after = GetDlgItem(dialog, IDC_ONE_BY_ONE);
-            if (after == nullptr)
-                after = GetWindow(result, GW_HWNDPREV);
-            SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
+        button.top = top;
+        button.bottom = top + height;
+        // In the tab order where it stands: after the row's left part, else
+        // right before the results.
+        HWND after = GetDlgItem(dialog, IDC_ONE_BY_ONE);
+        if (after == nullptr)
+            after = GetWindow(result, GW_HWNDPREV);
+        CreateDialogControl(dialog, "Button", IDC_HISTORY, HistoryButtonText, WS_TABSTOP | BS_PUSHBUTTON, button,
+                            after);
     }
     HMENU menu = GetSystemMenu(dialog, FALSE);
     if (menu != nullptr) {
@@ -313,7 +302,7 @@ int MainDialog::prepareDialog() {
     BuildSiteTarget(target);
     siteLink.setTarget(target);
 
-    snprintf(stateKeyPath, sizeof stateKeyPath, "%s", MainDialogStateKey);
+    FormatText(stateKeyPath, sizeof stateKeyPath, "%s", MainDialogStateKey);
     // After the defaults, so that remembered choices override them.
     walkControlStates(0);
 
@@ -371,10 +360,10 @@ int MainDialog::runTest() {
     // clock; under emulation there is no core to measure, and its row keeps
     // saying so.
     if (shown.emulatedOn == nullptr) {
-        snprintf(text, sizeof text, "%.1f", MeasureCoreClock(estimateMhz));
+        FormatText(text, sizeof text, "%.1f", MeasureCoreClock(estimateMhz));
         SetWindowTextA(GetDlgItem(window(), IDC_CORE_CLOCK), text);
     }
-    snprintf(text, sizeof text, "%f", estimateMhz);
+    FormatText(text, sizeof text, "%f", estimateMhz);
     SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);
     testOneByOne = false;
     resultArea.labelCoreRow(window(), false);

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "measure/format_text.h"
 #include "res/resource_ids.h"
 #include "ui/dialog_rows.h"
 #include "ui/result_display.h"
@@ -20,21 +21,6 @@ const int LegendHeight = 8;
 
 const char BoxText[] = "Einzeln / One by one";
 
-// A child control of the dialog, in its font, after another in the tab order.
-HWND createControl(HWND dialog, const char* className, int id, const char* text, DWORD style, const RECT& rect,
-                   HWND after) {
-    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                                   rect.right - rect.left, rect.bottom - rect.top, dialog,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
-                                   nullptr);
-    if (control != nullptr) {
-        SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    return control;
-}
-
 }  // namespace
 
 OneByOneOption::OneByOneOption() : box(nullptr), legend(nullptr) {
@@ -43,8 +29,8 @@ OneByOneOption::OneByOneOption() : box(nullptr), legend(nullptr) {
 void OneByOneOption::create(HWND dialog, const RECT& optionRow, HWND after) {
     RECT rect = DialogUnitsToPixels(dialog, BoxLeft, (OptionRowHeight - BoxHeight) / 2, BoxWidth, BoxHeight);
     OffsetRect(&rect, 0, optionRow.top);
-    box = createControl(dialog, "Button", IDC_ONE_BY_ONE, BoxText, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, rect,
-                        after);
+    box = CreateDialogControl(dialog, "Button", IDC_ONE_BY_ONE, BoxText, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
+                              rect, after);
 
     HWND field = GetDlgItem(dialog, IDC_RESULT);
     const RECT row = InsertRowAbove(dialog, field, LegendRowHeight);
@@ -56,8 +42,8 @@ void OneByOneOption::create(HWND dialog, const RECT& optionRow, HWND after) {
     OffsetRect(&rect, 0, row.top);
     // In the tab order where it stands: before the result field.
     HWND before = GetWindow(field, GW_HWNDPREV);
-    legend = createControl(dialog, "Static", IDC_LEGEND, "", SS_CENTER | WS_GROUP, rect,
-                           before != nullptr ? before : HWND_TOP);
+    legend = CreateDialogControl(dialog, "Static", IDC_LEGEND, "", SS_CENTER | WS_GROUP, rect,
+                                 before != nullptr ? before : HWND_TOP);
 }
 
 void OneByOneOption::enable(bool workersMeasure) const {
@@ -74,9 +60,9 @@ void OneByOneOption::showLegend(const OneByOneProgress& progress, LONG processor
         return;
     char text[128] = "";
     if (progress.running)
-        snprintf(text, sizeof text, "Einzeln: %ld von %ld / One by one: %ld of %ld", progress.done, processors,
-                 progress.done, processors);
+        FormatText(text, sizeof text, "Einzeln: %ld von %ld / One by one: %ld of %ld", progress.done, processors,
+                   progress.done, processors);
     else if (marked)
-        snprintf(text, sizeof text, "%s schnellste Kerne / fastest cores", FastestMark);
+        FormatText(text, sizeof text, "%s schnellste Kerne / fastest cores", FastestMark);
     SetWindowTextA(legend, text);
 }

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "link/gdi_scopes.h"
+#include "measure/format_text.h"
 #include "res/resource_ids.h"
 #include "ui/class_marks.h"
 #include "ui/dialog_rows.h"
@@ -18,10 +18,7 @@ const DWORD LineStyle = SS_CENTER | SS_NOPREFIX;
 // The lines a text takes, wrapped at width pixels, in the dialog's font. A
 // line is as high as 8 dialog units: the font's height.
 int linesOf(HWND dialog, const char* text, LONG width) {
-    WindowDC dc(dialog);
-    SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-    RECT rect = {0, 0, width, 0};
-    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS | DT_NOPREFIX);
+    const RECT rect = MeasureDialogText(dialog, text, width, DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS | DT_NOPREFIX);
     const LONG lineHeight = DialogUnitsToPixels(dialog, 0, 0, 0, LineHeight).bottom;
     const LONG height = lineHeight > 0 ? lineHeight : 1;
     const int lines = static_cast<int>((rect.bottom - rect.top + height - 1) / height);
@@ -40,30 +37,30 @@ HWND addTextRow(HWND dialog, int id, const char* text, HWND after) {
     const RECT row = InsertRowAbove(dialog, field, RowGap + lines * LineHeight);
     const RECT units = DialogUnitsToPixels(dialog, 0, RowGap, 0, lines * LineHeight);
     const RECT rect = {row.left, row.top + units.top, row.right, row.top + units.bottom};
-    return CreateDialogStatic(dialog, id, text, LineStyle, rect, after);
+    return CreateDialogControl(dialog, "Static", id, text, WS_GROUP | LineStyle, rect, after);
 }
 
 }  // namespace
 
 void FormatEmulationNote(const char* emulatedOn, const char* lineEnd, char* text, size_t room) {
-    snprintf(text, room,
-             "Emuliert (%s): MHZ ist der Takt des emulierten Zeitstempels, der Kerntakt ist nicht messbar /%s"
-             "Emulated (%s): MHZ is the emulated counter's rate, the core clock cannot be measured",
-             emulatedOn, lineEnd, emulatedOn);
+    FormatText(text, room,
+               "Emuliert (%s): MHZ ist der Takt des emulierten Zeitstempels, der Kerntakt ist nicht messbar /%s"
+               "Emulated (%s): MHZ is the emulated counter's rate, the core clock cannot be measured",
+               emulatedOn, lineEnd, emulatedOn);
 }
 
 void FormatProcessorLine(const char* name, const char* emulatedOn, char* text, size_t room) {
     if (emulatedOn == nullptr) {
-        snprintf(text, room, "%s", name);
+        FormatText(text, room, "%s", name);
         return;
     }
     char note[256];
     FormatEmulationNote(emulatedOn, "\n", note, sizeof note);
-    snprintf(text, room, "%s\n%s", name, note);
+    FormatText(text, room, "%s\n%s", name, note);
 }
 
 void FormatEmulatedCoreText(const char* emulatedOn, char* text, size_t room) {
-    snprintf(text, room, "Emuliert (%s): nicht messbar /\nEmulated (%s): not measurable", emulatedOn, emulatedOn);
+    FormatText(text, room, "Emuliert (%s): nicht messbar /\nEmulated (%s): not measurable", emulatedOn, emulatedOn);
 }
 
 void AddProcessorRows(HWND dialog, const char* name, const char* emulatedOn, int kinds) {

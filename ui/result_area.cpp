@@ -72,11 +72,11 @@ void ResultArea::addCoreRow(HWND dialog, const char* coreText) {
     // In the tab order right after the row above, each with its label.
     // A text wraps within the field, which is two lines high.
     coreTextShown = coreText != nullptr;
-    HWND core = CreateDialogStatic(dialog, IDC_CORE_CLOCK, coreTextShown ? coreText : "",
-                                   coreTextShown ? SS_CENTER | SS_NOPREFIX : SS_CENTER | SS_CENTERIMAGE, coreField,
-                                   field);
-    CreateDialogStatic(dialog, IDC_CORE_UNIT, CoreUnitText, SS_CENTER | SS_CENTERIMAGE, coreUnit,
-                 core != nullptr ? core : field);
+    HWND core = CreateDialogControl(dialog, "Static", IDC_CORE_CLOCK, coreTextShown ? coreText : "",
+                                    WS_GROUP | SS_CENTER | (coreTextShown ? SS_NOPREFIX : SS_CENTERIMAGE), coreField,
+                                    field);
+    CreateDialogControl(dialog, "Static", IDC_CORE_UNIT, CoreUnitText, WS_GROUP | SS_CENTER | SS_CENTERIMAGE,
+                        coreUnit, core != nullptr ? core : field);
 
     HWND box = controlAround(dialog, field);
     if (box != nullptr) {

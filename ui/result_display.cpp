@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "measure/format_text.h"
 #include "ui/class_marks.h"
 
 namespace {
@@ -50,7 +51,7 @@ bool formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) con
         char mark[ClassMarkSize] = "";
         if (classes != nullptr)
             FormatClassMark(classes->rankOf(k), classes->kinds(), mark);
-        snprintf(value, sizeof value, format, mhz, mark[0] != '\0' ? " " : "", mark);
+        FormatText(value, sizeof value, format, mhz, mark[0] != '\0' ? " " : "", mark);
         const char* separator = "";
         if (k < shownCount(table))
             separator = k % 4 == 0 ? "\r\n" : "\t";
@@ -58,8 +59,8 @@ bool formatRow(const ResultTable& table, double (ResultTable::*valueOf)(int) con
         // characters with their separators; a mark takes one more, so only a
         // table of values far longer than any measured could end early, at a
         // whole value.
-        int written = snprintf(text + length, sizeof text - length, "%s%s%s", fastest ? FastestMark : "", value,
-                               separator);
+        int written = FormatText(text + length, sizeof text - length, "%s%s%s", fastest ? FastestMark : "", value,
+                                 separator);
         if (written < 0 || static_cast<size_t>(written) >= sizeof text - length)
             break;
         length += written;
