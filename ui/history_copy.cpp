@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "ui/clipboard_text.h"
+#include "ui/text_writer.h"
 
 size_t FormatHistoryCopy(const HistoryRecord& record, const char* processorName, char* text, size_t room) {
     TextWriter out(text, room);

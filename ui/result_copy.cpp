@@ -1,11 +1,11 @@
 #include "ui/result_copy.h"
 
-#include "ui/clipboard_text.h"
-
 #include <string.h>
 
+#include "ui/clipboard_text.h"
 #include "ui/processor_rows.h"
 #include "ui/result_display.h"
+#include "ui/text_writer.h"
 
 namespace {
 
