@@ -81,6 +81,11 @@ void selectIndex(HWND child, UINT setMessage, int index)
         send(child, setMessage, static_cast<WPARAM>(-1));
 }
 
+BOOL writeValue(const char* keyPath, const char* name, const void* data, DWORD size, DWORD type)
+{
+    return WriteRegistryValue(HKEY_CURRENT_USER, keyPath, name, data, size, type);
+}
+
 BOOL saveWindowText(HWND child, const char* keyPath, const char* name)
 {
     int length = GetWindowTextLengthA(child);
@@ -93,20 +98,7 @@ BOOL saveWindowText(HWND child, const char* keyPath, const char* name)
     // An empty text writes nothing, so an earlier value stays.
     if (GetWindowTextA(child, buffer.data(), static_cast<int>(size)) == 0)
         return TRUE;
-    return WriteRegistryValue(HKEY_CURRENT_USER, keyPath, name, buffer.data(), size, REG_SZ);
-}
-
-BOOL saveNumberText(const char* keyPath, const char* name, LRESULT state)
-{
-    char text[64] = {};
-    sprintf(text, "%d", static_cast<int>(state));
-    return WriteRegistryValue(HKEY_CURRENT_USER, keyPath, name, text, static_cast<DWORD>(strlen(text)),
-                              REG_SZ);
-}
-
-BOOL saveDword(const char* keyPath, const char* name, DWORD value)
-{
-    return WriteRegistryValue(HKEY_CURRENT_USER, keyPath, name, &value, sizeof value, REG_DWORD);
+    return writeValue(keyPath, name, buffer.data(), size, REG_SZ);
 }
 
 // A control showing "no date" is stored as an all-zero record, which is no
@@ -119,33 +111,45 @@ BOOL saveDate(HWND child, const char* keyPath, const char* name)
         time = SYSTEMTIME{};
     else if (result != GDT_VALID)
         return TRUE;  // no defined record to store; an earlier value stays
-    return WriteRegistryValue(HKEY_CURRENT_USER, keyPath, name, &time, sizeof time, REG_BINARY);
+    return writeValue(keyPath, name, &time, sizeof time, REG_BINARY);
+}
+
+// The message that answers a control's state as a number.
+UINT stateQuery(StateKind kind)
+{
+    switch (kind) {
+    case StateKind::CheckState:
+        return BM_GETCHECK;
+    case StateKind::ComboSelection:
+        return CB_GETCURSEL;
+    case StateKind::ListSelection:
+        return LB_GETCURSEL;
+    case StateKind::Hotkey:
+        return HKM_GETHOTKEY;
+    default:
+        return TCM_GETCURSEL;
+    }
 }
 
 BOOL saveState(HWND child, const char* keyPath, const char* name, StateKind kind)
 {
-    switch (kind) {
-    case StateKind::WindowText:
+    if (kind == StateKind::WindowText)
         return saveWindowText(child, keyPath, name);
-    case StateKind::CheckState:
-        return saveNumberText(keyPath, name, send(child, BM_GETCHECK));
-    case StateKind::ComboSelection:
-        return saveNumberText(keyPath, name, send(child, CB_GETCURSEL));
-    case StateKind::ListSelection:
-        return saveDword(keyPath, name, static_cast<DWORD>(send(child, LB_GETCURSEL)));
-    case StateKind::Address: {
-        DWORD address = 0;
-        send(child, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
-        return saveDword(keyPath, name, address);
-    }
-    case StateKind::Hotkey:
-        return saveDword(keyPath, name, static_cast<DWORD>(send(child, HKM_GETHOTKEY)));
-    case StateKind::Date:
+    if (kind == StateKind::Date)
         return saveDate(child, keyPath, name);
-    case StateKind::TabSelection:
-        return saveDword(keyPath, name, static_cast<DWORD>(send(child, TCM_GETCURSEL)));
+    DWORD value = 0;
+    if (kind == StateKind::Address)
+        send(child, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&value));
+    else
+        value = static_cast<DWORD>(send(child, stateQuery(kind)));
+    // Check states and combo selections are stored as "%d" text without terminating zero,
+    // the other numbers as REG_DWORD.
+    if (isTextKind(kind)) {
+        char text[64] = {};
+        sprintf(text, "%d", static_cast<int>(value));
+        return writeValue(keyPath, name, text, static_cast<DWORD>(strlen(text)), REG_SZ);
     }
-    return TRUE;
+    return writeValue(keyPath, name, &value, sizeof value, REG_DWORD);
 }
 
 // The stored type is not examined: whatever the value holds is read as text,
