@@ -2,16 +2,12 @@
 
 #include "link/gdi_scopes.h"
 
-namespace {
-
-RECT childRect(HWND dialog, HWND child) {
+RECT ChildRect(HWND dialog, HWND child) {
     RECT rect = {};
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
-
-}  // namespace
 
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height) {
     RECT rect = {x, y, x + width, y + height};
@@ -23,11 +19,11 @@ RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits) {
     RECT row = {};
     if (below == nullptr)
         return row;
-    const RECT belowRect = childRect(dialog, below);
+    const RECT belowRect = ChildRect(dialog, below);
     const int height = DialogUnitsToPixels(dialog, 0, 0, 0, heightDialogUnits).bottom;
     const LONG line = belowRect.top;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT rect = childRect(dialog, child);
+        RECT rect = ChildRect(dialog, child);
         if (rect.top >= line)
             OffsetRect(&rect, 0, height);
         else if (rect.bottom > line)

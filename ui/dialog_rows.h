@@ -11,6 +11,9 @@
 // rectangle, with nothing moved, when below is null.
 RECT InsertRowAbove(HWND dialog, HWND below, int heightDialogUnits);
 
+// A child's rectangle in the dialog's client coordinates.
+RECT ChildRect(HWND dialog, HWND child);
+
 // A rectangle given in dialog units, in the dialog's client pixels.
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
 

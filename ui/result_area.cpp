@@ -5,14 +5,6 @@
 
 namespace {
 
-// A child's rectangle in the dialog's client coordinates.
-RECT childRect(HWND dialog, HWND child) {
-    RECT rect = {};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 bool encloses(const RECT& outer, const RECT& inner) {
     return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
            outer.bottom >= inner.bottom;
@@ -20,10 +12,10 @@ bool encloses(const RECT& outer, const RECT& inner) {
 
 // The control drawn around the field: the dialog's group box.
 HWND controlAround(HWND dialog, HWND field) {
-    const RECT inner = childRect(dialog, field);
+    const RECT inner = ChildRect(dialog, field);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (child != field && encloses(childRect(dialog, child), inner))
+        if (child != field && encloses(ChildRect(dialog, child), inner))
             return child;
     }
     return nullptr;
@@ -64,8 +56,8 @@ void ResultArea::addCoreRow(HWND dialog, const char* coreText) {
         return;
     // One row: from the field's top to the unit label's bottom, and the gap
     // between the field and the label once more.
-    RECT coreField = childRect(dialog, field);
-    RECT coreUnit = childRect(dialog, unit);
+    RECT coreField = ChildRect(dialog, field);
+    RECT coreUnit = ChildRect(dialog, unit);
     const int row = coreUnit.bottom + (coreUnit.top - coreField.bottom) - coreField.top;
     moveDown(coreField, row);
     moveDown(coreUnit, row);
@@ -80,13 +72,13 @@ void ResultArea::addCoreRow(HWND dialog, const char* coreText) {
 
     HWND box = controlAround(dialog, field);
     if (box != nullptr) {
-        RECT rect = childRect(dialog, box);
+        RECT rect = ChildRect(dialog, box);
         rect.bottom += row;
         place(box, rect);
     }
     HWND link = GetDlgItem(dialog, IDC_SITE_LINK);
     if (link != nullptr) {
-        RECT rect = childRect(dialog, link);
+        RECT rect = ChildRect(dialog, link);
         moveDown(rect, row);
         place(link, rect);
     }
@@ -101,12 +93,12 @@ void ResultArea::capture(HWND dialog) {
     if (field == nullptr)
         return;
     groupBox = controlAround(dialog, field);
-    original.field = childRect(dialog, field);
-    original.groupBox = groupBox != nullptr ? childRect(dialog, groupBox) : original.field;
-    original.unitLabel = childRect(dialog, GetDlgItem(dialog, IDC_UNIT));
-    original.coreField = childRect(dialog, GetDlgItem(dialog, IDC_CORE_CLOCK));
-    original.coreLabel = childRect(dialog, GetDlgItem(dialog, IDC_CORE_UNIT));
-    original.siteLink = childRect(dialog, GetDlgItem(dialog, IDC_SITE_LINK));
+    original.field = ChildRect(dialog, field);
+    original.groupBox = groupBox != nullptr ? ChildRect(dialog, groupBox) : original.field;
+    original.unitLabel = ChildRect(dialog, GetDlgItem(dialog, IDC_UNIT));
+    original.coreField = ChildRect(dialog, GetDlgItem(dialog, IDC_CORE_CLOCK));
+    original.coreLabel = ChildRect(dialog, GetDlgItem(dialog, IDC_CORE_UNIT));
+    original.siteLink = ChildRect(dialog, GetDlgItem(dialog, IDC_SITE_LINK));
     RECT client = {};
     RECT frame = {};
     GetClientRect(dialog, &client);
