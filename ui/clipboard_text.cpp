@@ -26,3 +26,8 @@ bool PutTextOnClipboard(HWND owner, ClipboardWriter write, const void* source) {
         GlobalFree(memory);
     return placed;
 }
+
+bool IsCopyKeystroke(const MSG& message) {
+    return message.message == WM_KEYDOWN && message.wParam == 'C' && GetKeyState(VK_CONTROL) < 0
+           && GetKeyState(VK_MENU) >= 0;
+}

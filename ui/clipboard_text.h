@@ -9,3 +9,7 @@ typedef size_t (*ClipboardWriter)(const void* source, char* text, size_t room);
 // its other text formats, owned by the given window. Returns whether it did; an empty text is
 // not put there, and the clipboard stays as it was.
 bool PutTextOnClipboard(HWND owner, ClipboardWriter write, const void* source);
+
+// Whether a message is the copy keystroke, Ctrl+C: Ctrl alone, as Ctrl with Alt is AltGr on
+// many keyboards.
+bool IsCopyKeystroke(const MSG& message);

@@ -4,6 +4,7 @@
 #include "app/place_centred.h"
 #include "link/gdi_scopes.h"
 #include "measure/format_text.h"
+#include "ui/clipboard_text.h"
 #include "ui/history_copy.h"
 #include "ui/history_drawing.h"
 
@@ -206,8 +207,7 @@ BOOL HistoryWindow::screen(MSG* message) {
     HWND dialog = window();
     if (dialog == nullptr || message->hwnd != dialog)
         return FALSE;
-    if (message->message == WM_KEYDOWN && message->wParam == 'C' && GetKeyState(VK_CONTROL) < 0
-        && GetKeyState(VK_MENU) >= 0) {
+    if (IsCopyKeystroke(*message)) {
         copyHistory();
         return TRUE;
     }

@@ -17,6 +17,7 @@
 #include "res/resource_ids.h"
 #include "settings/control_state_store.h"
 #include "ui/about_dialog.h"
+#include "ui/clipboard_text.h"
 #include "ui/dialog_rows.h"
 #include "ui/processor_rows.h"
 #include "ui/result_display.h"
@@ -119,10 +120,7 @@ BOOL MainDialog::screen(MSG* message) {
 }
 
 bool MainDialog::isCopyKey(const MSG& message) const {
-    if (message.message != WM_KEYDOWN || message.wParam != 'C')
-        return false;
-    // Ctrl alone: Ctrl with Alt is AltGr on many keyboards.
-    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0)
+    if (!IsCopyKeystroke(message))
         return false;
     if (message.hwnd != window() && !IsChild(window(), message.hwnd))
         return false;

@@ -1,5 +1,0 @@
-#include "measure/trace_message.h"
-
-void TraceMessage(const char*, ...)
-{
-}
