@@ -20,6 +20,23 @@ private:
     HDC dc_;
 };
 
+// A memory device context compatible with another, deleted when the scope ends.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDC()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // Objects selected into a device context; the object the context held before
 // the first selection is selected again when the scope ends. A null object is
 // not selected, so the context keeps what it has.

@@ -87,13 +87,24 @@ bool ReadProcessorSignature(ProcessorSignature* signature)
     unsigned ecx;
     unsigned edx;
     Cpuid(1, eax, ebx, ecx, edx);
-    const unsigned family = (eax >> 8) & 0xF;
-    const unsigned model = (eax >> 4) & 0xF;
     // "GenuineIntel" in ebx, edx, ecx order.
     signature->genuineIntel = vendor[0] == 0x756E6547 && vendor[1] == 0x49656E69 && vendor[2] == 0x6C65746E;
-    signature->family = family == 0xF ? family + ((eax >> 20) & 0xFF) : family;
-    signature->model = family == 0x6 || family == 0xF ? (((eax >> 16) & 0xF) << 4) | model : model;
+    signature->family = DisplayFamily(eax);
+    signature->model = DisplayModel(eax);
     return true;
+}
+
+unsigned DisplayFamily(unsigned signature)
+{
+    const unsigned family = (signature >> 8) & 0xF;
+    return family == 0xF ? family + ((signature >> 20) & 0xFF) : family;
+}
+
+unsigned DisplayModel(unsigned signature)
+{
+    const unsigned family = (signature >> 8) & 0xF;
+    const unsigned model = (signature >> 4) & 0xF;
+    return family == 0x6 || family == 0xF ? (((signature >> 16) & 0xF) << 4) | model : model;
 }
 
 bool ReadCpuidLeaf(unsigned number, CpuidLeaf* leaf)

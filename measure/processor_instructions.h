@@ -22,6 +22,12 @@ struct ProcessorSignature {
     unsigned model;  // with the extended model above it where the family field is 6 or 15
 };
 
+// The family and model as a processor's documentation names them, from the signature CPUID
+// leaf 1 gives in eax: the extended family added where the family field is 15, the extended
+// model above the model where the family field is 6 or 15.
+unsigned DisplayFamily(unsigned signature);
+unsigned DisplayModel(unsigned signature);
+
 // Fills signature from CPUID and returns true; returns false, leaving it as it was, where the
 // processor has no CPUID (the 80386 and early 80486, on which the EFLAGS ID bit cannot be
 // changed) or no leaf 1.

@@ -73,12 +73,8 @@ void ReadProcessorName(char (&name)[ProcessorNameSize])
         FormatText(name, sizeof name, "%s", vendorName);
         return;
     }
-    const unsigned family = (leaf.eax >> 8) & 0xF;
-    const unsigned model = (leaf.eax >> 4) & 0xF;
-    const unsigned shownFamily = family == 0xF ? family + ((leaf.eax >> 20) & 0xFF) : family;
-    const unsigned shownModel = family == 0x6 || family == 0xF ? (((leaf.eax >> 16) & 0xF) << 4) | model : model;
-    FormatText(name, sizeof name, "%s family %u model %u stepping %u", vendorName, shownFamily, shownModel,
-               leaf.eax & 0xF);
+    FormatText(name, sizeof name, "%s family %u model %u stepping %u", vendorName, DisplayFamily(leaf.eax),
+               DisplayModel(leaf.eax), leaf.eax & 0xF);
 }
 
 const char* ProcessorName()

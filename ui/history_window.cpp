@@ -33,22 +33,6 @@ alignas(4) const WORD HistoryTemplate[] = {
 
 const char HistoryCaption[] = "Zyklomatrix - Verlauf / History";
 
-// A memory context like another, deleted when the scope ends.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDC() {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    operator HDC() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 }  // namespace
 
 HistoryWindow::HistoryWindow()
