@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "measure/history_record.h"
 #include "ui/history_copy.h"
+#include "ui/history_drawing.h"
 #include "ui/history_plot.h"
 
 namespace {
@@ -58,6 +60,42 @@ TEST(HistoryPlotTest, GridlinesLieAtRoundValuesAroundEveryValue) {
     EXPECT_EQ(120000u, ChooseHistoryTimeAxis(5000).spanMs) << "two minutes at least";
     EXPECT_EQ(3600000u, ChooseHistoryTimeAxis(3600000).spanMs) << "the whole hour";
     EXPECT_LE(ChooseHistoryTimeAxis(3600000).spanMs / 1000 / ChooseHistoryTimeAxis(3600000).stepSeconds, 6u);
+}
+
+// After drawing, lines (two processors) or a band per class (sixteen), the context holds the
+// pen and brush it held before: none of the picture's own is left selected, or deleted while
+// selected.
+TEST(HistoryPlotTest, DrawingLeavesTheContextWithThePenAndBrushItHadBefore) {
+    for (LONG processors : {2, 16}) {
+        HistoryRecord record;
+        ASSERT_TRUE(record.open(processors, 8));
+        for (LONG row = 0; row < 4; ++row) {
+            record.beginRow(row * 1000);
+            for (LONG k = 0; k < processors; ++k)
+                record.store(k, 3000.0f + 10.0f * k + row);
+        }
+        const std::vector<BYTE> classes(processors, 0);
+        HistoryView view = {};
+        view.record = &record;
+        view.classes = classes.data();
+        view.periodMs = 1000;
+        view.elapsedMs = 4000;
+        view.referenceMhz = 2900.0;
+        view.dpi = 96;
+        HDC dc = CreateCompatibleDC(nullptr);
+        ASSERT_NE(nullptr, dc);
+        HGDIOBJ pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+        HGDIOBJ brush = CreateSolidBrush(RGB(4, 5, 6));
+        SelectObject(dc, pen);
+        SelectObject(dc, brush);
+        const RECT area = {0, 0, 400, 300};
+        DrawHistory(dc, area, view);
+        EXPECT_EQ(pen, GetCurrentObject(dc, OBJ_PEN)) << processors << " processors";
+        EXPECT_EQ(brush, GetCurrentObject(dc, OBJ_BRUSH)) << processors << " processors";
+        DeleteDC(dc);
+        DeleteObject(pen);
+        DeleteObject(brush);
+    }
 }
 
 TEST(HistoryPlotTest, LinesUpToEightProcessorsThenOneBandPerEfficiencyClass) {
