@@ -28,7 +28,7 @@ LONGLONG ReadCounter()
 
 HistorySampler::HistorySampler()
     : record(nullptr), thread(nullptr), stopEvent(nullptr), places(nullptr), classList(nullptr), count(0),
-      byGroup(false), schedule(), openedMs(0), roundCostMs(0.0), roundMeasured(0), firstStamp(0), firstCounter(0),
+      byGroup(false), schedule(), openedMs(0), costs(), firstStamp(0), firstCounter(0),
       counterFrequency(0), pausedFlag(false), rateKhz(0), period(HistoryRoundMs)
 {
 }
@@ -78,8 +78,7 @@ bool HistorySampler::start(HistoryRecord& target, bool ownThread)
     openedMs = GetTickCount();
     StartHistorySchedule(schedule, count, HistoryRoundPeriodMs(count, 0));
     period.store(schedule.periodMs);
-    roundCostMs = 0.0;
-    roundMeasured = 0;
+    costs.noted = 0;
     firstCounter = 0;
     LARGE_INTEGER frequency;
     counterFrequency = measurePlatform().QueryPerformanceFrequency(&frequency) ? frequency.QuadPart : 0;
@@ -142,12 +141,9 @@ DWORD HistorySampler::runDue()
     if (!step.measure)
         return step.waitMs;
     if (step.newRound) {
-        // The last round's cost sets this one's length.
-        if (roundMeasured > 0)
-            schedule.periodMs = HistoryRoundPeriodMs(count, static_cast<DWORD>(roundCostMs / roundMeasured + 1.0));
+        // What measurements usually cost sets this round's length.
+        schedule.periodMs = HistoryRoundPeriodMs(count, UsualHistoryCostMs(costs));
         period.store(schedule.periodMs);
-        roundCostMs = 0.0;
-        roundMeasured = 0;
         record->lock();
         record->beginRow(schedule.roundStartMs - openedMs);
         record->unlock();
@@ -174,10 +170,8 @@ void HistorySampler::measure(LONG processor)
     // counter, the performance counter, with windows long enough for its resolution.
     const double mhz = MeasureCoreClock(timeStampMhz());
     const LONGLONG after = ReadCounter();
-    if (counterFrequency > 0) {
-        roundCostMs += (after - before) * 1000.0 / counterFrequency;
-        ++roundMeasured;
-    }
+    if (counterFrequency > 0)
+        NoteHistoryCost(costs, (after - before) * 1000.0 / counterFrequency);
     noteTimeStamp();
     record->lock();
     record->store(processor, static_cast<float>(mhz));

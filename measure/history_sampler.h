@@ -61,9 +61,8 @@ private:
     bool byGroup;
     HistorySchedule schedule;
     DWORD openedMs;
-    // The round's measuring time so far, for the next round's length.
-    double roundCostMs;
-    LONG roundMeasured;
+    // What the latest measurements took, for the next round's length.
+    HistoryCosts costs;
     // The first time-stamp reading and the performance counter's beside it.
     unsigned long long firstStamp;
     LONGLONG firstCounter;

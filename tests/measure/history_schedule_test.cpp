@@ -2,6 +2,7 @@
 // the time asked for.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "measure/history_schedule.h"
@@ -88,6 +89,28 @@ TEST(HistoryScheduleTest, MeasuresNothingDuringATestAndLeavesAGap) {
         }
     }
     EXPECT_TRUE(gapSeen);
+}
+
+// One slow measurement among the latest, of half a second or of a suspend that lasted days,
+// leaves the rounds as they were; costs that stay high lengthen them, but never past the
+// longest round.
+TEST(HistoryScheduleTest, OneSlowMeasurementLeavesTheRoundsAsTheyWere) {
+    for (double slowMs : {500.0, 4e10}) {
+        for (LONG processors : {1, 2, 64}) {
+            const std::string which = std::to_string(processors) + " processors, " + std::to_string(slowMs) + " ms";
+            HistoryCosts costs = {};
+            const double series[] = {6.2, slowMs, 6.4, 5.9, 6.1, 6.3, 6.0};
+            for (double ms : series) {
+                NoteHistoryCost(costs, ms);
+                EXPECT_EQ(1000u, HistoryRoundPeriodMs(processors, UsualHistoryCostMs(costs))) << which;
+            }
+            for (int k = 0; k < 3; ++k)
+                NoteHistoryCost(costs, slowMs);
+            EXPECT_EQ(HistoryLongestRoundMs, HistoryRoundPeriodMs(processors, UsualHistoryCostMs(costs))) << which;
+        }
+    }
+    EXPECT_EQ(HistoryLongestRoundMs, HistoryRoundPeriodMs(2048, 35));
+    EXPECT_EQ(HistoryLongestRoundMs, HistoryRoundPeriodMs(2, 0xFFFFFFFFu)) << "no arithmetic overflows";
 }
 
 }  // namespace
