@@ -31,11 +31,21 @@ HistorySampler::HistorySampler()
       byGroup(false), schedule(), openedMs(0), costs(), firstStamp(0), firstCounter(0),
       counterFrequency(0), pausedFlag(false), rateKhz(0), period(HistoryRoundMs)
 {
+    InitializeCriticalSection(&measuring);
 }
 
 HistorySampler::~HistorySampler()
 {
     stop();
+    DeleteCriticalSection(&measuring);
+}
+
+void HistorySampler::setPaused(bool paused)
+{
+    pausedFlag.store(paused);
+    // A measurement under way would run beside the test's workers, on one of their processors.
+    EnterCriticalSection(&measuring);
+    LeaveCriticalSection(&measuring);
 }
 
 bool HistorySampler::start(HistoryRecord& target, bool ownThread)
@@ -83,7 +93,7 @@ bool HistorySampler::start(HistoryRecord& target, bool ownThread)
     LARGE_INTEGER frequency;
     counterFrequency = measurePlatform().QueryPerformanceFrequency(&frequency) ? frequency.QuadPart : 0;
     rateKhz.store(0);
-    pausedFlag.store(false);
+    // The pause stays as the dialog set it: a window opened during a test measures after it.
     if (!ownThread)
         return true;
 
@@ -137,6 +147,14 @@ DWORD HistorySampler::runDue()
 {
     if (record == nullptr)
         return INFINITE;
+    EnterCriticalSection(&measuring);
+    const DWORD waitMs = measureDue();
+    LeaveCriticalSection(&measuring);
+    return waitMs;
+}
+
+DWORD HistorySampler::measureDue()
+{
     const HistoryStep step = NextHistoryStep(schedule, GetTickCount(), pausedFlag.load());
     if (!step.measure)
         return step.waitMs;

@@ -24,8 +24,9 @@ public:
     // Ends the thread, waiting for it, and releases everything start took.
     void stop();
 
-    // Set while a test runs: nothing is measured meanwhile.
-    void setPaused(bool paused) { pausedFlag.store(paused); }
+    // Set while a test runs: nothing is measured meanwhile. Setting it waits for a measurement
+    // under way.
+    void setPaused(bool paused);
 
     // Measures what is due now, at most one processor; returns the milliseconds until the
     // next call, 0 when more is due at once.
@@ -48,6 +49,7 @@ private:
     HistorySampler& operator=(const HistorySampler&) = delete;
 
     static DWORD WINAPI threadMain(LPVOID sampler);
+    DWORD measureDue();
     void bindTo(LONG processor);
     void measure(LONG processor);
     void noteTimeStamp();
@@ -67,6 +69,8 @@ private:
     unsigned long long firstStamp;
     LONGLONG firstCounter;
     LONGLONG counterFrequency;
+    // Held while measuring, so that a pause can wait for a measurement under way.
+    CRITICAL_SECTION measuring;
     std::atomic<bool> pausedFlag;
     // In whole kilohertz: four bytes are stored atomically by every x86 processor.
     std::atomic<LONG> rateKhz;
