@@ -13,8 +13,11 @@ namespace {
 // The thread measures and sleeps; it needs little stack.
 const SIZE_T SamplerStackReserve = 64 * 1024;
 // The counter's rate is taken over at least this span, where the performance counter's
-// resolution no longer shows.
+// resolution no longer shows, and over two intervals at least, that agree.
 const double RateSpanSeconds = 2.0;
+const LONG RatePairs = 3;
+// Beyond it, 100 GHz, a rate is a counter's jump.
+const double HighestRateKhz = 1e8;
 
 LONGLONG ReadCounter()
 {
@@ -26,10 +29,37 @@ LONGLONG ReadCounter()
 
 } // namespace
 
+LONG NoteTimeStampPair(TimeStampAnchor& a, LONG rateKhz, LONGLONG counter, unsigned long long stamp,
+                       LONGLONG frequency)
+{
+    if (a.counter != 0 && counter > a.lastCounter) {
+        // The counter's difference taken as signed: one that went back gives a negative rate.
+        const double intervalKhz = static_cast<double>(static_cast<long long>(stamp - a.lastStamp))
+                                   / (counter - a.lastCounter) * frequency * 1e-3;
+        const double spanKhz = static_cast<double>(static_cast<long long>(stamp - a.stamp))
+                               / (counter - a.counter) * frequency * 1e-3;
+        const double expected = rateKhz > 0 && a.pairs < RatePairs ? rateKhz : spanKhz;
+        a.lastCounter = counter;
+        a.lastStamp = stamp;
+        ++a.pairs;
+        if (expected > 0.0 && expected < HighestRateKhz && intervalKhz > 0.99 * expected
+            && intervalKhz < 1.01 * expected) {
+            if (a.pairs >= RatePairs && (counter - a.counter) >= RateSpanSeconds * frequency)
+                return static_cast<LONG>(spanKhz);
+            return rateKhz;
+        }
+        rateKhz = 0;
+    }
+    a.counter = a.lastCounter = counter;
+    a.stamp = a.lastStamp = stamp;
+    a.pairs = 1;
+    return rateKhz;
+}
+
 HistorySampler::HistorySampler()
     : record(nullptr), thread(nullptr), stopEvent(nullptr), places(nullptr), classList(nullptr), count(0),
-      byGroup(false), schedule(), openedMs(0), costs(), firstStamp(0), firstCounter(0),
-      counterFrequency(0), pausedFlag(false), rateKhz(0), period(HistoryRoundMs)
+      byGroup(false), schedule(), openedMs(0), costs(), anchor(), counterFrequency(0), pausedFlag(false),
+      resumedFlag(false), rateKhz(0), period(HistoryRoundMs)
 {
     InitializeCriticalSection(&measuring);
 }
@@ -89,10 +119,11 @@ bool HistorySampler::start(HistoryRecord& target, bool ownThread)
     StartHistorySchedule(schedule, count, HistoryRoundPeriodMs(count, 0));
     period.store(schedule.periodMs);
     costs.noted = 0;
-    firstCounter = 0;
+    anchor.counter = 0;
     LARGE_INTEGER frequency;
     counterFrequency = measurePlatform().QueryPerformanceFrequency(&frequency) ? frequency.QuadPart : 0;
     rateKhz.store(0);
+    resumedFlag.store(false);
     // The pause stays as the dialog set it: a window opened during a test measures after it.
     if (!ownThread)
         return true;
@@ -155,7 +186,17 @@ DWORD HistorySampler::runDue()
 
 DWORD HistorySampler::measureDue()
 {
-    const HistoryStep step = NextHistoryStep(schedule, GetTickCount(), pausedFlag.load());
+    const DWORD now = GetTickCount();
+    if (resumedFlag.exchange(false)) {
+        // The counter may have restarted during the sleep, and the round under way is stale: a
+        // row without values breaks every line, and a round starts afresh.
+        anchor.counter = 0;
+        StartHistorySchedule(schedule, count, schedule.periodMs);
+        record->lock();
+        record->beginRow(now - openedMs);
+        record->unlock();
+    }
+    const HistoryStep step = NextHistoryStep(schedule, now, pausedFlag.load());
     if (!step.measure)
         return step.waitMs;
     if (step.newRound) {
@@ -190,7 +231,9 @@ void HistorySampler::measure(LONG processor)
     const LONGLONG after = ReadCounter();
     if (counterFrequency > 0)
         NoteHistoryCost(costs, (after - before) * 1000.0 / counterFrequency);
-    noteTimeStamp();
+    // The counter's rate from one processor alone, whose counter may be offset from others'.
+    if (processor == 0)
+        noteTimeStamp();
     record->lock();
     record->store(processor, static_cast<float>(mhz));
     record->unlock();
@@ -206,12 +249,5 @@ void HistorySampler::noteTimeStamp()
     // time slice: it is dropped.
     if ((ReadCounter() - counter) * 10000 > counterFrequency)
         return;
-    if (firstCounter == 0) {
-        firstCounter = counter;
-        firstStamp = stamp;
-        return;
-    }
-    const double seconds = static_cast<double>(counter - firstCounter) / counterFrequency;
-    if (seconds >= RateSpanSeconds)
-        rateKhz.store(static_cast<LONG>(static_cast<double>(stamp - firstStamp) / seconds * 1e-3));
+    rateKhz.store(NoteTimeStampPair(anchor, rateKhz.load(), counter, stamp, counterFrequency));
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "measure/history_sampler.h"
 #include "measure/history_schedule.h"
 
 namespace {
@@ -111,6 +112,47 @@ TEST(HistoryScheduleTest, OneSlowMeasurementLeavesTheRoundsAsTheyWere) {
     }
     EXPECT_EQ(HistoryLongestRoundMs, HistoryRoundPeriodMs(2048, 35));
     EXPECT_EQ(HistoryLongestRoundMs, HistoryRoundPeriodMs(2, 0xFFFFFFFFu)) << "no arithmetic overflows";
+}
+
+// The counter's rate from a pair a second (a 10 MHz performance counter, a 3 GHz time-stamp
+// counter): known after two seconds, and afterwards always either that or, for a while after
+// the counter jumped, unknown (0), never anything else.
+TEST(HistoryScheduleTest, TheTimeStampRateIsRightOrUnknownWhenTheCounterJumps) {
+    const LONG Khz = 3000000;
+    struct Case {
+        const char* name;
+        // The time-stamp counter's offset at second s, and whether the anchor is forgotten
+        // (the system resumed) before that pair.
+        unsigned long long (*offset)(int s);
+        bool resumeAt10;
+        LONG rateAtEnd; // expected
+    } cases[] = {
+        {"steady", [](int) { return 0ull; }, false, Khz},
+        {"restarted by a sleep", [](int s) { return s < 10 ? 0ull : 0ull - 29999999000ull; }, false, Khz},
+        {"restarted, with the resume noticed", [](int s) { return s < 10 ? 0ull : 0ull - 29999999000ull; }, true,
+         Khz},
+        {"from two processors whose counters disagree",
+         [](int s) { return s >= 6 && s % 2 != 0 ? 7000000000ull : 0ull; }, false, 0},
+    };
+    for (const Case& c : cases) {
+        TimeStampAnchor anchor = {};
+        LONG rate = 0;
+        for (int s = 1; s <= 20; ++s) {
+            if (c.resumeAt10 && s == 10)
+                anchor.counter = 0;
+            const LONGLONG counter = 10000000LL * s;
+            const unsigned long long stamp = 3000000000ull * s + c.offset(s);
+            rate = NoteTimeStampPair(anchor, rate, counter, stamp, 10000000);
+            if (s >= 3 && s < 6) {
+                EXPECT_EQ(Khz, rate) << c.name << ", second " << s;
+            }
+            EXPECT_TRUE(rate == 0 || rate == Khz) << c.name << ", second " << s << ": " << rate;
+            if (c.resumeAt10 && s >= 10) {
+                EXPECT_EQ(Khz, rate) << c.name << ", second " << s << ": the rate is kept after a resume";
+            }
+        }
+        EXPECT_EQ(c.rateAtEnd, rate) << c.name;
+    }
 }
 
 }  // namespace
