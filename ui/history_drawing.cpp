@@ -252,7 +252,7 @@ void DrawHistory(HDC dc, const RECT& area, const HistoryView& view) {
     }
     Plot plot;
     plot.scale = ChooseHistoryScale(lowest, highest);
-    plot.axis = ChooseHistoryTimeAxis(view.elapsedMs);
+    plot.axis = ChooseHistoryTimeAxis(record, view.elapsedMs);
     plot.elapsedMs = view.elapsedMs;
     FormatMhzLabel(plot.scale.high, text);
     measure.right = 0;

@@ -57,9 +57,30 @@ TEST(HistoryPlotTest, GridlinesLieAtRoundValuesAroundEveryValue) {
     EXPECT_STREQ("-60 s", label);
     FormatTimeLabel(300, label);
     EXPECT_STREQ("-5 min", label);
-    EXPECT_EQ(120000u, ChooseHistoryTimeAxis(5000).spanMs) << "two minutes at least";
-    EXPECT_EQ(3600000u, ChooseHistoryTimeAxis(3600000).spanMs) << "the whole hour";
-    EXPECT_LE(ChooseHistoryTimeAxis(3600000).spanMs / 1000 / ChooseHistoryTimeAxis(3600000).stepSeconds, 6u);
+}
+
+// The time axis reaches back to the oldest round kept, not to the window's opening: once the
+// ring has wrapped, what it keeps fills the width, under six labels at most.
+TEST(HistoryPlotTest, TheTimeAxisSpansTheRoundsKeptAfterTheRingHasWrapped) {
+    struct Case {
+        const char* name;
+        DWORD roundMs;
+        DWORD elapsedMs;
+        DWORD spanMs; // expected
+    } cases[] = {
+        {"five seconds in", 1000, 5000, 120000},            // two minutes at least
+        {"a day of one-second rounds", 1000, 86400000, 3600000},
+        {"two days of the longest rounds", 30000, 172800000, 3600 * 30000},
+    };
+    for (const Case& c : cases) {
+        HistoryRecord record;
+        ASSERT_TRUE(record.open(1, 3601));
+        for (DWORD t = 0; t <= c.elapsedMs; t += c.roundMs)
+            record.beginRow(t);
+        const HistoryTimeAxis axis = ChooseHistoryTimeAxis(record, c.elapsedMs);
+        EXPECT_EQ(c.spanMs, axis.spanMs) << c.name;
+        EXPECT_LE(axis.spanMs / 1000 / axis.stepSeconds, 6u) << c.name << ": step " << axis.stepSeconds;
+    }
 }
 
 // After drawing, lines (two processors) or a band per class (sixteen), the context holds the
