@@ -32,26 +32,24 @@ LONGLONG ReadCounter()
 LONG NoteTimeStampPair(TimeStampAnchor& a, LONG rateKhz, LONGLONG counter, unsigned long long stamp,
                        LONGLONG frequency)
 {
-    if (a.counter != 0 && counter > a.lastCounter) {
-        // The counter's difference taken as signed: one that went back gives a negative rate.
-        const double intervalKhz = static_cast<double>(static_cast<long long>(stamp - a.lastStamp))
-                                   / (counter - a.lastCounter) * frequency * 1e-3;
-        const double spanKhz = static_cast<double>(static_cast<long long>(stamp - a.stamp))
-                               / (counter - a.counter) * frequency * 1e-3;
-        const double expected = rateKhz > 0 && a.pairs < RatePairs ? rateKhz : spanKhz;
-        a.lastCounter = counter;
-        a.lastStamp = stamp;
-        ++a.pairs;
-        if (expected > 0.0 && expected < HighestRateKhz && intervalKhz > 0.99 * expected
-            && intervalKhz < 1.01 * expected) {
-            if (a.pairs >= RatePairs && (counter - a.counter) >= RateSpanSeconds * frequency)
-                return static_cast<LONG>(spanKhz);
-            return rateKhz;
-        }
-        rateKhz = 0;
+    // In doubles, exact for either counter's readings over weeks; a counter that went back
+    // gives a negative rate, which agrees with none.
+    const double ticks = static_cast<double>(counter);
+    const double cycles = static_cast<double>(static_cast<long long>(stamp));
+    const double interval = (cycles - a.lastStamp) / (ticks - a.lastCounter);
+    const double span = (cycles - a.stamp) / (ticks - a.counter);
+    const double spanKhz = span * frequency * 1e-3;
+    if (a.pairs > 0 && interval > 0.99 * span && interval < 1.01 * span && spanKhz < HighestRateKhz) {
+        a.lastCounter = ticks;
+        a.lastStamp = cycles;
+        if (++a.pairs >= RatePairs && ticks - a.counter >= RateSpanSeconds * frequency)
+            return static_cast<LONG>(spanKhz);
+        return rateKhz;
     }
-    a.counter = a.lastCounter = counter;
-    a.stamp = a.lastStamp = stamp;
+    if (a.pairs > 0)
+        rateKhz = 0;
+    a.counter = a.lastCounter = ticks;
+    a.stamp = a.lastStamp = cycles;
     a.pairs = 1;
     return rateKhz;
 }
@@ -118,8 +116,8 @@ bool HistorySampler::start(HistoryRecord& target, bool ownThread)
     openedMs = GetTickCount();
     StartHistorySchedule(schedule, count, HistoryRoundPeriodMs(count, 0));
     period.store(schedule.periodMs);
-    costs.noted = 0;
-    anchor.counter = 0;
+    costs.latestMs = costs.beforeMs = 0;
+    anchor.pairs = 0;
     LARGE_INTEGER frequency;
     counterFrequency = measurePlatform().QueryPerformanceFrequency(&frequency) ? frequency.QuadPart : 0;
     rateKhz.store(0);
@@ -190,7 +188,7 @@ DWORD HistorySampler::measureDue()
     if (resumedFlag.exchange(false)) {
         // The counter may have restarted during the sleep, and the round under way is stale: a
         // row without values breaks every line, and a round starts afresh.
-        anchor.counter = 0;
+        anchor.pairs = 0;
         StartHistorySchedule(schedule, count, schedule.periodMs);
         record->lock();
         record->beginRow(now - openedMs);

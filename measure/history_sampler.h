@@ -11,19 +11,19 @@
 // The time-stamp counter's rate, from pairs of readings of it and of the performance counter
 // taken on one processor, once a round. It is taken over at least two seconds and two
 // intervals since an anchor pair, and the anchor is taken anew, the rate being unknown
-// meanwhile, where the interval since the last pair disagrees with the rate by more than 1%:
-// the counter jumped, as after a sleep that restarted it, or the pair came from a processor
-// whose counter is offset from the others'.
+// meanwhile, where the interval since the last pair disagrees by more than 1% with the rate
+// since the anchor: the counter jumped, as after a sleep that restarted it, or the pair came
+// from a processor whose counter is offset from the others'.
 struct TimeStampAnchor {
-    LONGLONG counter; // 0: none yet
-    unsigned long long stamp;
-    LONGLONG lastCounter;
-    unsigned long long lastStamp;
-    LONG pairs; // since the anchor, counting it
+    double counter;
+    double stamp;
+    double lastCounter;
+    double lastStamp;
+    LONG pairs; // since the anchor, counting it; 0 before any
 };
 // Notes a pair, counter read at frequency, and returns the rate in whole kHz: rateKhz, the rate
 // known so far, until a new span is complete, and 0 while the rate is unknown. Forgetting the
-// anchor (counter 0) keeps the rate known, with the next pair as the new anchor.
+// anchor (pairs 0) keeps the rate known, with the next pair as the new anchor.
 LONG NoteTimeStampPair(TimeStampAnchor& anchor, LONG rateKhz, LONGLONG counter, unsigned long long stamp,
                        LONGLONG frequency);
 

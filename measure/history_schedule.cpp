@@ -30,30 +30,12 @@ DWORD HistoryRoundPeriodMs(LONG processors, DWORD costMs)
 
 void NoteHistoryCost(HistoryCosts& costs, double ms)
 {
-    const LONG slots = sizeof costs.ms / sizeof costs.ms[0];
     // Whole milliseconds rounded up; a stall of any length counts as the longest round.
     DWORD whole = HistoryLongestRoundMs;
     if (ms < HistoryLongestRoundMs)
         whole = ms > 0.0 ? static_cast<DWORD>(ms) + 1 : 1;
-    costs.ms[costs.noted % slots] = whole;
-    if (++costs.noted == 2 * slots)
-        costs.noted = slots;
-}
-
-DWORD UsualHistoryCostMs(const HistoryCosts& costs)
-{
-    const LONG slots = sizeof costs.ms / sizeof costs.ms[0];
-    const LONG n = costs.noted < slots ? costs.noted : slots;
-    if (n == 0)
-        return 0;
-    DWORD sorted[slots];
-    for (LONG k = 0; k < n; ++k) {
-        LONG at = k;
-        for (; at > 0 && sorted[at - 1] > costs.ms[k]; --at)
-            sorted[at] = sorted[at - 1];
-        sorted[at] = costs.ms[k];
-    }
-    return sorted[(n - 1) / 2];
+    costs.beforeMs = costs.latestMs;
+    costs.latestMs = whole;
 }
 
 void StartHistorySchedule(HistorySchedule& schedule, LONG processors, DWORD periodMs)

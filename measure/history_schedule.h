@@ -27,16 +27,18 @@ const DWORD HistoryPausePollMs = 200;
 // more than half of the one thread's time, but never longer than HistoryLongestRoundMs.
 DWORD HistoryRoundPeriodMs(LONG processors, DWORD costMs);
 
-// The costs of the latest measurements, of whichever processors. What a measurement usually
-// costs is the lower middle of them, so that one slow measurement (the thread preempted, a
-// page-in, a suspend in the middle) does not lengthen the rounds.
+// The costs of the latest two measurements, of whichever processors, 0 before there are two.
+// What a measurement usually costs is the lesser, so that one slow measurement (the thread
+// preempted, a page-in, a suspend in the middle) does not lengthen the rounds.
 struct HistoryCosts {
-    DWORD ms[5];
-    LONG noted;
+    DWORD latestMs;
+    DWORD beforeMs;
 };
 void NoteHistoryCost(HistoryCosts& costs, double ms);
-// 0 before any cost is noted.
-DWORD UsualHistoryCostMs(const HistoryCosts& costs);
+inline DWORD UsualHistoryCostMs(const HistoryCosts& costs)
+{
+    return costs.latestMs < costs.beforeMs ? costs.latestMs : costs.beforeMs;
+}
 
 struct HistorySchedule {
     LONG processors;

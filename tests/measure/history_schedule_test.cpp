@@ -139,7 +139,7 @@ TEST(HistoryScheduleTest, TheTimeStampRateIsRightOrUnknownWhenTheCounterJumps) {
         LONG rate = 0;
         for (int s = 1; s <= 20; ++s) {
             if (c.resumeAt10 && s == 10)
-                anchor.counter = 0;
+                anchor.pairs = 0;
             const LONGLONG counter = 10000000LL * s;
             const unsigned long long stamp = 3000000000ull * s + c.offset(s);
             rate = NoteTimeStampPair(anchor, rate, counter, stamp, 10000000);
