@@ -32,22 +32,24 @@ LONGLONG ReadCounter()
 LONG NoteTimeStampPair(TimeStampAnchor& a, LONG rateKhz, LONGLONG counter, unsigned long long stamp,
                        LONGLONG frequency)
 {
-    // In doubles, exact for either counter's readings over weeks; a counter that went back
-    // gives a negative rate, which agrees with none.
+    // In doubles, exact for either counter's readings over weeks.
     const double ticks = static_cast<double>(counter);
     const double cycles = static_cast<double>(static_cast<long long>(stamp));
-    const double interval = (cycles - a.lastStamp) / (ticks - a.lastCounter);
-    const double span = (cycles - a.stamp) / (ticks - a.counter);
-    const double spanKhz = span * frequency * 1e-3;
-    if (a.pairs > 0 && interval > 0.99 * span && interval < 1.01 * span && spanKhz < HighestRateKhz) {
-        a.lastCounter = ticks;
-        a.lastStamp = cycles;
-        if (++a.pairs >= RatePairs && ticks - a.counter >= RateSpanSeconds * frequency)
-            return static_cast<LONG>(spanKhz);
-        return rateKhz;
-    }
-    if (a.pairs > 0)
+    if (a.pairs > 0 && ticks > a.lastCounter) {
+        // Cycles a tick over the last interval and since the anchor. A counter that went back
+        // gives a negative rate, which agrees with none.
+        const double interval = (cycles - a.lastStamp) / (ticks - a.lastCounter);
+        const double span = (cycles - a.stamp) / (ticks - a.counter);
+        const double spanKhz = span * frequency * 1e-3;
+        if (interval > 0.99 * span && interval < 1.01 * span && spanKhz < HighestRateKhz) {
+            a.lastCounter = ticks;
+            a.lastStamp = cycles;
+            if (++a.pairs >= RatePairs && ticks - a.counter >= RateSpanSeconds * frequency)
+                return static_cast<LONG>(spanKhz);
+            return rateKhz;
+        }
         rateKhz = 0;
+    }
     a.counter = a.lastCounter = ticks;
     a.stamp = a.lastStamp = cycles;
     a.pairs = 1;
