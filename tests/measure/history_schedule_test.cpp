@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "measure/history_schedule.h"
+#include "measure/history/history_schedule.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <atomic>
 
-#include "measure/history_record.h"
-#include "measure/history_schedule.h"
-#include "measure/processor_groups.h"
+#include "measure/history/history_record.h"
+#include "measure/history/history_schedule.h"
+#include "processor/processor_groups.h"
 
 // Measures each processor's core clock for the history, a chain measurement alone on the
 // processor itself, as the schedule says (history_schedule.h), into a HistoryRecord. On the NT
