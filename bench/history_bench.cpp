@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "measure/history_record.h"
-#include "measure/history_sampler.h"
+#include "measure/history/history_record.h"
+#include "measure/history/history_sampler.h"
 
 namespace {
 

@@ -59,7 +59,8 @@ if(ZYK_RELEASE)
   # x86, whose 80386 code takes the most room, keeps no frame pointer, and
   # everything but the measuring code is compiled smaller still (-Oz), where
   # speed counts for nothing: windows, settings, the link control, start-up.
-  # The measuring code keeps -Os, so that its timed paths stay as they are.
+  # The measuring code and the processor's instructions it times with keep -Os, so that
+  # their timed paths stay as they are.
   # Reproducible: no compiler banner, no source or build folder in the output,
   # no link time in the PE header.
   set(zyk_release_flags -Os -ffunction-sections -fno-exceptions -fno-rtti -malign-data=abi
@@ -74,7 +75,7 @@ if(ZYK_RELEASE)
   endif()
   foreach(target IN LISTS zyk_program_targets)
     target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${zyk_release_flags}>")
-    if(ZYK_ARCH STREQUAL "x86" AND NOT target STREQUAL "zyk_measure")
+    if(ZYK_ARCH STREQUAL "x86" AND NOT target MATCHES "^zyk_(measure|processor)$")
       target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-Oz>")
     endif()
   endforeach()

@@ -4,6 +4,7 @@
 #include "measure/cycles_per_link.h"
 #include "measure/fault_guard.h"
 #include "measure/measure_platform.h"
+#include "processor/processor_platform.h"
 
 namespace {
 
@@ -31,11 +32,11 @@ void MeasureGuarded(void* context)
 double ProcessorCyclesPerLink()
 {
     ProcessorSignature signature;
-    if (measurePlatform().ReadProcessorSignature(&signature))
+    if (processorPlatform().ReadProcessorSignature(&signature))
         return CyclesPerLink(&signature, 0);
     SYSTEM_INFO system;
     ZeroMemory(&system, sizeof system);
-    measurePlatform().GetSystemInfo(&system);
+    processorPlatform().GetSystemInfo(&system);
     return CyclesPerLink(nullptr, system.dwProcessorType);
 }
 

@@ -3,6 +3,7 @@
 #include "measure/fault_guard.h"
 #include "measure/measure_platform.h"
 #include "measure/trace_message.h"
+#include "processor/processor_platform.h"
 
 LONG DetectionDone = 0;
 LONG CounterPresent = 0;
@@ -54,7 +55,7 @@ LONG DetectCycleCounter()
 {
     SYSTEM_INFO system;
     ZeroMemory(&system, sizeof system);
-    measurePlatform().GetSystemInfo(&system);
+    processorPlatform().GetSystemInfo(&system);
     if (system.dwProcessorType != PROCESSOR_INTEL_PENTIUM
         && system.dwProcessorType != ProcessorTypeAmd64) {
         TraceMessage("RDTSC instruction NOT present.\n");
@@ -76,10 +77,10 @@ LONG DetectCycleCounter()
 
 LONG IsNtPlatform()
 {
-    HMODULE kernel = measurePlatform().GetModuleHandleA("KERNEL32.DLL");
+    HMODULE kernel = processorPlatform().GetModuleHandleA("KERNEL32.DLL");
     if (kernel == nullptr)
         return 0;
-    FARPROC entry = measurePlatform().GetProcAddress(kernel, "GetVersionExA");
+    FARPROC entry = processorPlatform().GetProcAddress(kernel, "GetVersionExA");
     if (entry == nullptr)
         return 1;
     GetVersionExAProc getVersion = reinterpret_cast<GetVersionExAProc>(reinterpret_cast<void*>(entry));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/processor_instructions.h"
+#include "processor/processor_instructions.h"
 
 // The cycles one link of the dependent chains (dependent_chain.h), a 32-bit register-to-
 // register addition waiting for the one before, takes on a processor: by its CPUID signature,

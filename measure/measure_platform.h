@@ -2,31 +2,14 @@
 
 #include <windows.h>
 
-#include "measure/processor_instructions.h"
-
-// Processor groups, which Windows 7 brought for machines of more than 64 logical processors.
-// Older systems lack these entry points, so they are looked up rather than imported.
-typedef WORD(WINAPI* GetActiveProcessorGroupCountProc)();
-typedef DWORD(WINAPI* GetActiveProcessorCountProc)(WORD group);
-typedef BOOL(WINAPI* SetThreadGroupAffinityProc)(HANDLE thread, const GROUP_AFFINITY* affinity,
-                                                 PGROUP_AFFINITY previous);
-// The kinds of cores (Windows 7 and later; their efficiency classes from Windows 10 on).
-typedef BOOL(WINAPI* GetLogicalProcessorInformationExProc)(LOGICAL_PROCESSOR_RELATIONSHIP relationship,
-                                                           PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX buffer,
-                                                           PDWORD length);
-// The machine the system runs on natively (Windows 10 1709 and later).
-typedef BOOL(WINAPI* IsWow64Process2Proc)(HANDLE process, USHORT* processMachine, USHORT* nativeMachine);
-
-// Every platform operation the measuring code depends on, reached through one table so that
-// logic tests can put fakes in place. The fields start as the real operations.
+// Every platform operation the timed code depends on (the counters, the chains, the workers'
+// threads and the dialog's timer), reached through one table so that logic tests can put
+// fakes in place. The fields start as the real operations. What the processor and the system
+// are asked about themselves goes through the processor's table (processor_platform.h).
 struct MeasurePlatform {
-    decltype(&::GetSystemInfo) GetSystemInfo = ::GetSystemInfo;
-    decltype(&::GetModuleHandleA) GetModuleHandleA = ::GetModuleHandleA;
-    decltype(&::GetProcAddress) GetProcAddress = ::GetProcAddress;
     decltype(&::QueryPerformanceFrequency) QueryPerformanceFrequency = ::QueryPerformanceFrequency;
     decltype(&::QueryPerformanceCounter) QueryPerformanceCounter = ::QueryPerformanceCounter;
     decltype(&::CreateThread) CreateThread = ::CreateThread;
-    decltype(&::SetThreadAffinityMask) SetThreadAffinityMask = ::SetThreadAffinityMask;
     decltype(&::ResumeThread) ResumeThread = ::ResumeThread;
     decltype(&::CloseHandle) CloseHandle = ::CloseHandle;
     decltype(&::WaitForSingleObject) WaitForSingleObject = ::WaitForSingleObject;
@@ -35,20 +18,11 @@ struct MeasurePlatform {
     decltype(&::KillTimer) KillTimer = ::KillTimer;
     decltype(&::SetTimer) SetTimer = ::SetTimer;
 
-    // Looked up in kernel32 when the table is made; null where the system lacks them.
-    GetActiveProcessorGroupCountProc GetActiveProcessorGroupCount;
-    GetActiveProcessorCountProc GetActiveProcessorCount;
-    SetThreadGroupAffinityProc SetThreadGroupAffinity;
-    GetLogicalProcessorInformationExProc GetLogicalProcessorInformationEx;
-    IsWow64Process2Proc IsWow64Process2;
-
-    // The processor's own operations (processor_instructions.h, dependent_chain.h).
+    // The processor's instructions the timing uses (processor_instructions.h, dependent_chain.h).
     unsigned long long (*ReadTimeStamp)();
     unsigned long long (*ReadSerialisedTimeStamp)();
     void (*MaskInterrupts)();
     void (*UnmaskInterrupts)();
-    bool (*ReadProcessorSignature)(ProcessorSignature* signature);
-    bool (*ReadCpuidLeaf)(unsigned number, CpuidLeaf* leaf);
     void (*RunShortChain)(unsigned passes);
     void (*RunLongChain)(unsigned passes);
 

@@ -4,12 +4,12 @@
 #include <new>
 
 #include "measure/core_clock.h"
-#include "measure/emulation.h"
 #include "measure/measure_platform.h"
-#include "measure/processor_groups.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
 #include "measure/time_stamp_rate.h"
+#include "processor/emulation.h"
+#include "processor/processor_groups.h"
 
 // The records of one start, shared by its workers. The start routine holds one reference
 // while it creates the threads and every created worker holds one until it has finished with

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "processor/processor_groups.h"
+
 // The per-processor results of the latest tests, in MHz, indexed by the 1-based processor
 // number (1 to 2,048, the most logical processors Windows runs on), and the number of
 // processors of the latest test. Each processor has two: the time-stamp counter's rate and
@@ -12,7 +14,7 @@
 // never sees half of a value. Zero at process start and never cleared.
 class ResultTable {
 public:
-    static const int Capacity = 2049; // entry 0 is never used
+    static const int Capacity = MostProcessors + 1; // entry 0 is never used
     static const int LastProcessor = Capacity - 1;
 
     LONG count() const;

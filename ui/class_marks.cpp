@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "measure/format_text.h"
+#include "app/format_text.h"
 
 void FormatClassMark(int rank, int kinds, char (&mark)[ClassMarkSize]) {
     if (rank <= 0 || kinds < 2)

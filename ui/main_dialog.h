@@ -4,9 +4,9 @@
 #include "app/message_pump.h"
 #include "app/window_binding.h"
 #include "link/link_label.h"
-#include "measure/efficiency_classes.h"
+#include "processor/efficiency_classes.h"
+#include "ui/history/history_window.h"
 #include "ui/one_by_one_option.h"
-#include "ui/history_window.h"
 #include "ui/result_area.h"
 #include "ui/result_copy.h"
 

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "measure/format_text.h"
+#include "app/format_text.h"
 #include "res/resource_ids.h"
 #include "ui/dialog_rows.h"
 #include "ui/result_display.h"

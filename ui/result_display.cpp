@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "measure/format_text.h"
+#include "app/format_text.h"
 #include "ui/class_marks.h"
 
 namespace {

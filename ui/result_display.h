@@ -1,6 +1,6 @@
 #pragma once
-#include "measure/efficiency_classes.h"
 #include "measure/result_table.h"
+#include "processor/efficiency_classes.h"
 
 // Texts of the two result rows after a test on the per-processor path: every
 // entry of the table, four to a line, tabs within a line and CR LF between

@@ -12,7 +12,7 @@ native="$ZYK_ROOT/build/host/core_clock_native"
 if command -v g++ >/dev/null; then
   mkdir -p "$ZYK_ROOT/build/host"
   g++ -std=c++17 -O2 -static -pthread -I"$ZYK_ROOT" -o "$native" "$ZYK_ROOT/bench/core_clock_native.cpp" \
-    "$ZYK_ROOT"/measure/{dependent_chain,chain_timing,cycles_per_link,processor_instructions}.cpp
+    "$ZYK_ROOT"/measure/{dependent_chain,chain_timing,cycles_per_link}.cpp "$ZYK_ROOT"/processor/processor_instructions.cpp
 fi
 reference=$(awk -F: '/^cpu MHz/ { gsub(/[ \t]/, "", $2); print $2; exit }' /proc/cpuinfo)
 zyk_say "core clock ($arch): 6 turns of 10 tests each, load average $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -9,7 +9,7 @@ native="$ZYK_ROOT/build/host/core_clock_native"
 if [ ! -x "$native" ] && command -v g++ >/dev/null; then
   mkdir -p "$ZYK_ROOT/build/host"
   g++ -std=c++17 -O2 -static -pthread -I"$ZYK_ROOT" -o "$native" "$ZYK_ROOT/bench/core_clock_native.cpp" \
-    "$ZYK_ROOT"/measure/{dependent_chain,chain_timing,cycles_per_link,processor_instructions}.cpp
+    "$ZYK_ROOT"/measure/{dependent_chain,chain_timing,cycles_per_link}.cpp "$ZYK_ROOT"/processor/processor_instructions.cpp
 fi
 zyk_say "one by one ($arch): 4 turns, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 figures=$(mktemp)

@@ -73,9 +73,9 @@ protected:
     {
         installFakeClock();
         MeasurePlatform& platform = measurePlatform();
-        platform.GetSystemInfo = FakeGetSystemInfo;
-        platform.GetModuleHandleA = FakeGetModuleHandleA;
-        platform.GetProcAddress = FakeGetProcAddress;
+        processorPlatform().GetSystemInfo = FakeGetSystemInfo;
+        processorPlatform().GetModuleHandleA = FakeGetModuleHandleA;
+        processorPlatform().GetProcAddress = FakeGetProcAddress;
         platform.MaskInterrupts = CountMask;
         platform.UnmaskInterrupts = CountUnmask;
         fakeProcessorType = PROCESSOR_INTEL_PENTIUM;
@@ -152,14 +152,14 @@ TEST_F(CycleCounterTest, IsNtPlatformFollowsTheVersionRecord)
         {"no system library", NoModule, FakeGetProcAddress, VER_PLATFORM_WIN32_NT, TRUE, 0},
     };
     for (const Case& c : cases) {
-        measurePlatform().GetModuleHandleA = c.module;
-        measurePlatform().GetProcAddress = c.entry;
+        processorPlatform().GetModuleHandleA = c.module;
+        processorPlatform().GetProcAddress = c.entry;
         fakePlatformId = c.platformId;
         fakeVersionResult = c.versionResult;
         EXPECT_EQ(c.expected, IsNtPlatform()) << c.name;
     }
-    measurePlatform().GetModuleHandleA = FakeGetModuleHandleA;
-    measurePlatform().GetProcAddress = FakeGetProcAddress;
+    processorPlatform().GetModuleHandleA = FakeGetModuleHandleA;
+    processorPlatform().GetProcAddress = FakeGetProcAddress;
     versionSizeSeen = 0;
     IsNtPlatform();
     EXPECT_EQ(148u, versionSizeSeen);

@@ -149,8 +149,8 @@ void installFakeProcessor(const ProcessorSignature* signature, DWORD processorTy
     if (signature != nullptr)
         fakeSignature = *signature;
     fakeProcessorType = processorType;
-    measurePlatform().ReadProcessorSignature = FakeReadProcessorSignature;
-    measurePlatform().GetSystemInfo = FakeGetSystemInfo;
+    processorPlatform().ReadProcessorSignature = FakeReadProcessorSignature;
+    processorPlatform().GetSystemInfo = FakeGetSystemInfo;
 }
 
 namespace {
@@ -171,7 +171,7 @@ bool FakeReadCpuidLeaf(unsigned number, CpuidLeaf* leaf)
 void installFakeCpuid(const std::map<unsigned, CpuidLeaf>& leaves)
 {
     fakeLeaves = leaves;
-    measurePlatform().ReadCpuidLeaf = FakeReadCpuidLeaf;
+    processorPlatform().ReadCpuidLeaf = FakeReadCpuidLeaf;
 }
 
 void putCpuidText(std::map<unsigned, CpuidLeaf>& leaves, unsigned first, const char* text, size_t leafCount)

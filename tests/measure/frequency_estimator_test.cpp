@@ -142,7 +142,7 @@ TEST_F(FrequencyEstimatorTest, ACounterDifferenceIsTakenAsSigned)
 TEST_F(FrequencyEstimatorTest, ACounterThatReadsZeroGivesZeroAfterTwoSamples)
 {
     DetectionDone = 0;
-    measurePlatform().GetSystemInfo = GetSystemInfoOf486;
+    processorPlatform().GetSystemInfo = GetSystemInfoOf486;
     samples({0, 0, 0});
     double mean = -1.0;
     double deviation = 1.0;

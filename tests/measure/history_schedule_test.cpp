@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "measure/history_sampler.h"
-#include "measure/history_schedule.h"
+#include "measure/history/history_sampler.h"
+#include "measure/history/history_schedule.h"
 
 namespace {
 

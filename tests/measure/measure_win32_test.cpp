@@ -13,11 +13,11 @@
 #include "measure/cycle_counter.h"
 #include "measure/frequency_estimator.h"
 #include "measure/measure_platform.h"
-#include "measure/processor_groups.h"
 #include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/spin_wait.h"
 #include "measure/test_parameters.h"
+#include "processor/processor_groups.h"
 #include "support/bounded_wait.h"
 #include "support/wine_settings.h"
 
@@ -198,10 +198,10 @@ TEST_F(WorkersOnThisMachineTest, BoundWorkersFillTheTableAndTheTimerArrivesOnThe
     bindings.clear();
     // Whichever way this system binds: with processor groups where it reports them, else with
     // plain affinity masks.
-    measurePlatform().SetThreadAffinityMask = RecordedSetThreadAffinityMask;
-    systemSetThreadGroupAffinity = measurePlatform().SetThreadGroupAffinity;
+    processorPlatform().SetThreadAffinityMask = RecordedSetThreadAffinityMask;
+    systemSetThreadGroupAffinity = processorPlatform().SetThreadGroupAffinity;
     if (systemSetThreadGroupAffinity != nullptr)
-        measurePlatform().SetThreadGroupAffinity = RecordedSetThreadGroupAffinity;
+        processorPlatform().SetThreadGroupAffinity = RecordedSetThreadGroupAffinity;
     MeasureWindowMs = 50;
     RepeatCount = 2;
     timerLog = TimerLog();

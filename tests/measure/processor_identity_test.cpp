@@ -8,9 +8,9 @@
 #include <string>
 
 #include "fake_measure_platform.h"
-#include "measure/efficiency_classes.h"
-#include "measure/emulation.h"
-#include "measure/processor_name.h"
+#include "processor/efficiency_classes.h"
+#include "processor/emulation.h"
+#include "processor/processor_name.h"
 #include "support/fake_processors.h"
 
 namespace {
@@ -109,7 +109,7 @@ TEST(Emulation, Arm64NativeMachineOrASoftwareEmulatorsSignatureButNoHardwareHype
     for (const Case& c : cases) {
         fakeProcessMachine = c.processMachine;
         fakeNativeMachine = c.nativeMachine;
-        measurePlatform().IsWow64Process2 = c.function ? FakeIsWow64Process2 : nullptr;
+        processorPlatform().IsWow64Process2 = c.function ? FakeIsWow64Process2 : nullptr;
         Leaves leaves;
         if (c.signature != nullptr) {
             leaves[0] = vendorLeaf(0xD, "GenuineIntel");
@@ -156,7 +156,7 @@ TEST(ProcessorClasses, RankedGroupByGroupWhereTheMeasuredProcessorsHaveMoreThanO
         EXPECT_EQ(0, classes.rankOf(measured + 1)) << c.name << ": not measured";
     }
     FakeCoreClasses cores([](LONG k) { return BYTE(k % 2); });
-    measurePlatform().GetLogicalProcessorInformationEx = nullptr;
+    processorPlatform().GetLogicalProcessorInformationEx = nullptr;
     classes.read();
     EXPECT_EQ(0, classes.kinds()) << "function absent";
     EXPECT_EQ(0, classes.rankOf(1));

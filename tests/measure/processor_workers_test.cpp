@@ -128,9 +128,9 @@ protected:
         fakeClock().counterStep = 10000;
         fakeClock().log.reserve(1 << 18);
         MeasurePlatform& platform = measurePlatform();
-        platform.GetSystemInfo = FakeGetSystemInfo;
+        processorPlatform().GetSystemInfo = FakeGetSystemInfo;
         platform.CreateThread = FakeCreateThread;
-        platform.SetThreadAffinityMask = FakeSetThreadAffinityMask;
+        processorPlatform().SetThreadAffinityMask = FakeSetThreadAffinityMask;
         platform.ResumeThread = FakeResumeThread;
         platform.CloseHandle = FakeCloseHandle;
         platform.WaitForSingleObject = FakeWaitForSingleObject;
@@ -139,9 +139,9 @@ protected:
         platform.KillTimer = FakeKillTimer;
         platform.SetTimer = FakeSetTimer;
         // Without processor groups unless a test gives the platform some.
-        platform.GetActiveProcessorGroupCount = nullptr;
-        platform.GetActiveProcessorCount = nullptr;
-        platform.SetThreadGroupAffinity = nullptr;
+        processorPlatform().GetActiveProcessorGroupCount = nullptr;
+        processorPlatform().GetActiveProcessorCount = nullptr;
+        processorPlatform().SetThreadGroupAffinity = nullptr;
         threadsFail = false;
         affinityResult = 1;
         busyWorkers = 0;
@@ -377,9 +377,9 @@ BOOL WINAPI FakeSetThreadGroupAffinity(HANDLE thread, const GROUP_AFFINITY* affi
 void UseProcessorGroups(const std::vector<DWORD>& sizes)
 {
     groupSizes = sizes;
-    measurePlatform().GetActiveProcessorGroupCount = FakeGetActiveProcessorGroupCount;
-    measurePlatform().GetActiveProcessorCount = FakeGetActiveProcessorCount;
-    measurePlatform().SetThreadGroupAffinity = FakeSetThreadGroupAffinity;
+    processorPlatform().GetActiveProcessorGroupCount = FakeGetActiveProcessorGroupCount;
+    processorPlatform().GetActiveProcessorCount = FakeGetActiveProcessorCount;
+    processorPlatform().SetThreadGroupAffinity = FakeSetThreadGroupAffinity;
 }
 
 struct GroupCase {
@@ -508,7 +508,7 @@ TEST_F(ProcessorWorkersTest, WithoutUsableProcessorGroupsTheStartBindsWithPlainM
         EXPECT_EQ(plain, calls) << c.name;
         EXPECT_EQ(3, resultTable.count()) << c.name;
     }
-    measurePlatform().SetThreadGroupAffinity = nullptr;
+    processorPlatform().SetThreadGroupAffinity = nullptr;
     groupSizes = {8};
     threads.clear();
     calls.clear();

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "measure/processor_groups.h"
 #include "measure/result_table.h"
+#include "processor/processor_groups.h"
 
 namespace {
 
@@ -85,13 +85,13 @@ FakeCoreClasses::FakeCoreClasses(const std::function<BYTE(LONG processor)>& clas
         const BYTE* bytes = reinterpret_cast<const BYTE*>(&core);
         fakeCores.insert(fakeCores.end(), bytes, bytes + sizeof core);
     }
-    measurePlatform().GetLogicalProcessorInformationEx = FakeGetLogicalProcessorInformationEx;
+    processorPlatform().GetLogicalProcessorInformationEx = FakeGetLogicalProcessorInformationEx;
 }
 
 FakeProcessors::FakeProcessors(DWORD count) : platform_()
 {
     fakeCount = count;
-    MeasurePlatform& platform = measurePlatform();
+    ProcessorPlatform& platform = processorPlatform();
     platform.GetSystemInfo = FakeGetSystemInfo;
     platform.SetThreadAffinityMask = FakeSetThreadAffinityMask;
     platform.GetActiveProcessorGroupCount = FakeGetActiveProcessorGroupCount;

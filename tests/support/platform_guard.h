@@ -3,6 +3,7 @@
 #include "app/app_platform.h"
 #include "link/link_platform.h"
 #include "measure/measure_platform.h"
+#include "processor/processor_platform.h"
 #include "settings/settings_platform.h"
 
 // Saves a subsystem's platform table and restores it on scope exit, so that a
@@ -22,5 +23,13 @@ private:
 
 using AppPlatformGuard = PlatformGuard<AppPlatform, appPlatform>;
 using LinkPlatformGuard = PlatformGuard<LinkPlatform, linkPlatform>;
-using MeasurePlatformGuard = PlatformGuard<MeasurePlatform, measurePlatform>;
+using ProcessorPlatformGuard = PlatformGuard<ProcessorPlatform, processorPlatform>;
 using SettingsPlatformGuard = PlatformGuard<SettingsPlatform, settingsPlatform>;
+
+// The measuring code reaches the system through two tables, the timed operations' and the
+// processor's: a test that fakes the measuring code's platform gets both back as they were.
+class MeasurePlatformGuard {
+private:
+    PlatformGuard<MeasurePlatform, measurePlatform> timed_;
+    ProcessorPlatformGuard processor_;
+};

@@ -180,7 +180,7 @@ int check(const char* reportPath, const std::vector<DWORD>& processorCounts) {
     }
     {
         MeasurePlatformGuard platform;
-        measurePlatform().ReadCpuidLeaf = EmulatorCpuid;
+        processorPlatform().ReadCpuidLeaf = EmulatorCpuid;
         HWND other = emulated.createModeless(nullptr, 0);
         ShowWindow(other, SW_SHOWNORMAL);
         clean = testAndLook(other, Variant, "emulated, after a test on 16 processors") && clean;

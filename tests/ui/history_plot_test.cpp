@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "measure/history_record.h"
-#include "ui/history_copy.h"
-#include "ui/history_drawing.h"
-#include "ui/history_plot.h"
+#include "measure/history/history_record.h"
+#include "ui/history/history_copy.h"
+#include "ui/history/history_drawing.h"
+#include "ui/history/history_plot.h"
 
 namespace {
 

@@ -19,11 +19,11 @@
 #include "app/message_pump.h"
 #include "dialog_layout.h"
 #include "dialog_test_support.h"
-#include "measure/emulation.h"
-#include "measure/processor_name.h"
 #include "measure/processor_workers.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
+#include "processor/emulation.h"
+#include "processor/processor_name.h"
 #include "res/resource_ids.h"
 #include "support/bounded_wait.h"
 #include "support/fake_processors.h"
@@ -889,7 +889,7 @@ BOOL WINAPI OnArm64(HANDLE, USHORT* process, USHORT* native) {
 // figures stay, and the copy has no core clocks.
 TEST_F(MainDialogTest, ShowsNoCoreClockUnderEmulation) {
     MeasurePlatformGuard platform;
-    measurePlatform().IsWow64Process2 = OnArm64;
+    processorPlatform().IsWow64Process2 = OnArm64;
     OpenedWithFakes opened;
     const std::string line = controlText(opened.window, 1009);
     EXPECT_EQ(0u, line.find(std::string(ProcessorName()) + "\n")) << line;

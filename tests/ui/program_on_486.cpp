@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "measure/measure_platform.h"
+#include "processor/processor_platform.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ unsigned long long ReadTimeStampOf486()
 struct ProcessorOf486 {
     ProcessorOf486()
     {
-        measurePlatform().GetSystemInfo = GetSystemInfoOf486;
+        processorPlatform().GetSystemInfo = GetSystemInfoOf486;
         measurePlatform().ReadTimeStamp = ReadTimeStampOf486;
         measurePlatform().ReadSerialisedTimeStamp = ReadTimeStampOf486;
     }

@@ -1,6 +1,6 @@
-#include "measure/processor_groups.h"
+#include "processor/processor_groups.h"
 
-#include "measure/measure_platform.h"
+#include "processor/processor_platform.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ const LONG MaskBits = sizeof(KAFFINITY) * 8;
 
 LONG ListGroupProcessors(ProcessorPlace* places, LONG room)
 {
-    const MeasurePlatform& platform = measurePlatform();
+    const ProcessorPlatform& platform = processorPlatform();
     if (platform.GetActiveProcessorGroupCount == nullptr || platform.GetActiveProcessorCount == nullptr
         || platform.SetThreadGroupAffinity == nullptr)
         return 0;
@@ -51,7 +51,7 @@ LONG MaskProcessorCount()
 {
     SYSTEM_INFO system;
     ZeroMemory(&system, sizeof system);
-    measurePlatform().GetSystemInfo(&system);
+    processorPlatform().GetSystemInfo(&system);
     const LONG processors = static_cast<LONG>(system.dwNumberOfProcessors);
     return processors > MaskBits ? MaskBits : processors;
 }
@@ -63,8 +63,8 @@ void BindThreadToPlace(HANDLE thread, const ProcessorPlace& place, bool byGroup)
         ZeroMemory(&affinity, sizeof affinity);
         affinity.Group = place.group;
         affinity.Mask = place.mask;
-        measurePlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
+        processorPlatform().SetThreadGroupAffinity(thread, &affinity, nullptr);
     } else {
-        measurePlatform().SetThreadAffinityMask(thread, place.mask);
+        processorPlatform().SetThreadAffinityMask(thread, place.mask);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "measure/history_record.h"
+#include "measure/history/history_record.h"
 
 // The history as text to paste into a spreadsheet: a header line naming the processor (its
 // name where known, else nothing) and the columns, then one line per round: the seconds since

@@ -1,4 +1,4 @@
-#include "ui/history_copy.h"
+#include "ui/history/history_copy.h"
 
 #include <stdio.h>
 

@@ -1,4 +1,4 @@
-#include "measure/history_schedule.h"
+#include "measure/history/history_schedule.h"
 
 namespace {
 

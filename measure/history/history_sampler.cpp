@@ -1,12 +1,12 @@
-#include "measure/history_sampler.h"
+#include "measure/history/history_sampler.h"
 
 #include <new>
 
 #include "measure/core_clock.h"
 #include "measure/cycle_counter.h"
-#include "measure/efficiency_classes.h"
 #include "measure/measure_platform.h"
 #include "measure/result_table.h"
+#include "processor/efficiency_classes.h"
 
 namespace {
 

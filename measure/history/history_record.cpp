@@ -1,8 +1,8 @@
-#include "measure/history_record.h"
+#include "measure/history/history_record.h"
 
 #include <new>
 
-#include "measure/history_schedule.h"
+#include "measure/history/history_schedule.h"
 
 HistoryRecord::HistoryRecord() : times(nullptr), values(nullptr), width(0), capacity(0), first(0), used(0)
 {

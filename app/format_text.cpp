@@ -1,4 +1,4 @@
-#include "measure/format_text.h"
+#include "app/format_text.h"
 
 #include <stdarg.h>
 #include <stdio.h>

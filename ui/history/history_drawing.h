@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "measure/history_record.h"
+#include "measure/history/history_record.h"
 
 // What one picture of the history needs.
 struct HistoryView {

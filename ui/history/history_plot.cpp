@@ -1,4 +1,4 @@
-#include "ui/history_plot.h"
+#include "ui/history/history_plot.h"
 
 #include <stdio.h>
 

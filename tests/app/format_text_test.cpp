@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "measure/format_text.h"
+#include "app/format_text.h"
 
 // A text that fits comes back whole with its length; one that fills the buffer exactly or
 // overflows it is cut, always ends in a zero, and reports the room, so that callers see it did

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "measure/history_record.h"
+#include "measure/history/history_record.h"
 
 // What the history window draws, worked out without a window: the scales, their round
 // gridlines, and the lowest, median and highest value of a moment.

@@ -3,8 +3,8 @@
 
 #include "app/message_pump.h"
 #include "app/window_binding.h"
-#include "measure/history_record.h"
-#include "measure/history_sampler.h"
+#include "measure/history/history_record.h"
+#include "measure/history/history_sampler.h"
 
 // The history window: every processor's core clock over time, measured lightly while it is
 // open, drawn as a plot; Ctrl+C copies the history. One at a time, owned by the main dialog,

@@ -1,13 +1,13 @@
-#include "ui/history_drawing.h"
+#include "ui/history/history_drawing.h"
 
 #include <stdio.h>
 
 #include <new>
 
 #include "link/gdi_scopes.h"
-#include "measure/history_schedule.h"
+#include "measure/history/history_schedule.h"
 #include "ui/class_marks.h"
-#include "ui/history_plot.h"
+#include "ui/history/history_plot.h"
 
 namespace {
 

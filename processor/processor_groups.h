@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+// The most logical processors Windows runs on (32 groups of 64), and so the most the program
+// lists and measures.
+const LONG MostProcessors = 2048;
+
 // Where one worker is bound: a processor group and the one bit of that group's affinity mask
 // that names its processor.
 struct ProcessorPlace {

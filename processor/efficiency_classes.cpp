@@ -1,12 +1,12 @@
-#include "measure/efficiency_classes.h"
+#include "processor/efficiency_classes.h"
 
 #include <new>
 #include <stddef.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include "measure/measure_platform.h"
-#include "measure/processor_groups.h"
+#include "processor/processor_groups.h"
+#include "processor/processor_platform.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ BYTE efficiencyClass(const PROCESSOR_RELATIONSHIP& core)
 // The cores' records, in memory from malloc the caller frees; null where there are none.
 SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX* readCores(DWORD& length)
 {
-    const MeasurePlatform& platform = measurePlatform();
+    const ProcessorPlatform& platform = processorPlatform();
     length = 0;
     if (platform.GetLogicalProcessorInformationEx == nullptr)
         return nullptr;
@@ -74,15 +74,15 @@ void ProcessorClasses::read()
     kinds_ = 0;
     DWORD length = 0;
     SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX* cores = readCores(length);
-    ProcessorPlace* places = cores != nullptr ? new (std::nothrow) ProcessorPlace[ResultTable::LastProcessor] : nullptr;
+    ProcessorPlace* places = cores != nullptr ? new (std::nothrow) ProcessorPlace[MostProcessors] : nullptr;
     if (places == nullptr) {
         free(cores);
         return;
     }
-    const LONG processors = ListMeasuredProcessors(places, ResultTable::LastProcessor);
+    const LONG processors = ListMeasuredProcessors(places, MostProcessors);
     // Each processor's class, kept in ranks_ until the classes are ranked; 0 where unknown.
     bool present[256] = {};
-    bool known[ResultTable::Capacity] = {};
+    bool known[MostProcessors + 1] = {};
     for (LONG k = 1; k <= processors; ++k) {
         BYTE found = 0;
         if (classOf(places[k - 1], cores, length, found)) {
@@ -113,5 +113,5 @@ void ProcessorClasses::read()
 
 int ProcessorClasses::rankOf(int processor) const
 {
-    return processor >= 1 && processor <= ResultTable::LastProcessor ? ranks_[processor] : 0;
+    return processor >= 1 && processor <= MostProcessors ? ranks_[processor] : 0;
 }

@@ -1,11 +1,11 @@
-#include "measure/emulation.h"
+#include "processor/emulation.h"
 
 #include <string.h>
 
 #include <atomic>
 #include <windows.h>
 
-#include "measure/measure_platform.h"
+#include "processor/processor_platform.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ const EmulatorSignature Emulators[] = {
 // where the process is no WOW64 process (an emulated x64 one).
 bool onArm64()
 {
-    const MeasurePlatform& platform = measurePlatform();
+    const ProcessorPlatform& platform = processorPlatform();
     USHORT processMachine = 0;
     USHORT nativeMachine = 0;
     return platform.IsWow64Process2 != nullptr
@@ -39,7 +39,7 @@ bool onArm64()
 
 const char* softwareEmulator()
 {
-    const MeasurePlatform& platform = measurePlatform();
+    const ProcessorPlatform& platform = processorPlatform();
     CpuidLeaf leaf;
     if (!platform.ReadCpuidLeaf(0, &leaf) || leaf.eax < 1 || !platform.ReadCpuidLeaf(1, &leaf)
         || (leaf.ecx & HypervisorPresent) == 0 || !platform.ReadCpuidLeaf(HypervisorLeaf, &leaf))

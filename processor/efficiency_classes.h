@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "measure/result_table.h"
+#include "processor/processor_groups.h"
 
 // The kinds of cores of the processors a test measures, where the system tells them apart by
 // efficiency class (Windows 10 and later; Intel's hybrid processors since Alder Lake, AMD's
@@ -24,6 +24,6 @@ public:
     int rankOf(int processor) const;
 
 private:
-    BYTE ranks_[ResultTable::Capacity];
+    BYTE ranks_[MostProcessors + 1]; // entry 0 is never used
     int kinds_;
 };

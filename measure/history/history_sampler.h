@@ -4,9 +4,9 @@
 
 #include <atomic>
 
-#include "measure/history_record.h"
-#include "measure/history_schedule.h"
-#include "measure/processor_groups.h"
+#include "measure/history/history_record.h"
+#include "measure/history/history_schedule.h"
+#include "processor/processor_groups.h"
 
 // The time-stamp counter's rate, from pairs of readings of it and of the performance counter
 // taken on one processor, once a round. It is taken over at least two seconds and two

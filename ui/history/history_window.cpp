@@ -1,12 +1,12 @@
-#include "ui/history_window.h"
+#include "ui/history/history_window.h"
 
 #include "app/app_module.h"
+#include "app/format_text.h"
 #include "app/place_centred.h"
 #include "link/gdi_scopes.h"
-#include "measure/format_text.h"
 #include "ui/clipboard_text.h"
-#include "ui/history_copy.h"
-#include "ui/history_drawing.h"
+#include "ui/history/history_copy.h"
+#include "ui/history/history_drawing.h"
 
 namespace {
 

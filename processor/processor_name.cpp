@@ -1,11 +1,11 @@
-#include "measure/processor_name.h"
+#include "processor/processor_name.h"
 
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
 
-#include "measure/format_text.h"
-#include "measure/measure_platform.h"
+#include "app/format_text.h"
+#include "processor/processor_platform.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void copyTrimmed(const char* text, char (&name)[ProcessorNameSize])
 
 bool readBrandString(char (&name)[ProcessorNameSize])
 {
-    const MeasurePlatform& platform = measurePlatform();
+    const ProcessorPlatform& platform = processorPlatform();
     CpuidLeaf leaf;
     // Processors without extended leaves answer with some basic leaf: the reply is no count
     // of extended leaves unless its top bit is set.
@@ -53,7 +53,7 @@ bool readBrandString(char (&name)[ProcessorNameSize])
 
 void ReadProcessorName(char (&name)[ProcessorNameSize])
 {
-    const MeasurePlatform& platform = measurePlatform();
+    const ProcessorPlatform& platform = processorPlatform();
     CpuidLeaf leaf;
     if (!platform.ReadCpuidLeaf(0, &leaf)) {
         SYSTEM_INFO system;

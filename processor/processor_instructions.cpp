@@ -1,4 +1,4 @@
-#include "measure/processor_instructions.h"
+#include "processor/processor_instructions.h"
 
 unsigned long long ReadTimeStamp()
 {
