@@ -6,6 +6,7 @@
 #include "allocation_count.h"
 #include "fake_measure_platform.h"
 #include "measure/processor_workers.h"
+#include "processor/processor_groups.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
 
@@ -138,7 +139,9 @@ protected:
         platform.EnableWindow = FakeEnableWindow;
         platform.KillTimer = FakeKillTimer;
         platform.SetTimer = FakeSetTimer;
-        // Without processor groups unless a test gives the platform some.
+        // Without processor groups, or any record of the machine's own, unless a test gives the
+        // platform some.
+        processorPlatform().GetLogicalProcessorInformationEx = nullptr;
         processorPlatform().GetActiveProcessorGroupCount = nullptr;
         processorPlatform().GetActiveProcessorCount = nullptr;
         processorPlatform().SetThreadGroupAffinity = nullptr;
@@ -380,6 +383,35 @@ void UseProcessorGroups(const std::vector<DWORD>& sizes)
     processorPlatform().GetActiveProcessorGroupCount = FakeGetActiveProcessorGroupCount;
     processorPlatform().GetActiveProcessorCount = FakeGetActiveProcessorCount;
     processorPlatform().SetThreadGroupAffinity = FakeSetThreadGroupAffinity;
+}
+
+// The system's record of one group of four active processors, 0, 1, 3 and 8 of its mask: the
+// others taken out or limited.
+BOOL WINAPI FakeGroupRecord(LOGICAL_PROCESSOR_RELATIONSHIP relationship, PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX record,
+                            PDWORD length)
+{
+    const DWORD needed = relationship == RelationGroup ? sizeof *record : 0;
+    if (record == nullptr || *length < needed || needed == 0) {
+        *length = needed;
+        return FALSE;
+    }
+    ZeroMemory(record, needed);
+    record->Relationship = RelationGroup;
+    record->Size = needed;
+    record->Group.ActiveGroupCount = 1;
+    record->Group.GroupInfo[0].ActiveProcessorMask = 0x10B;
+    return TRUE;
+}
+
+TEST_F(ProcessorWorkersTest, WithProcessorGroupsEachProcessorIsAnActiveOneOfItsGroup)
+{
+    UseProcessorGroups({4});
+    processorPlatform().GetLogicalProcessorInformationEx = FakeGroupRecord;
+    ProcessorPlace places[8];
+    ASSERT_EQ(4, ListMeasuredProcessors(places, 8));
+    const KAFFINITY masks[] = {0x1, 0x2, 0x8, 0x100};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(masks[k], places[k].mask) << "processor " << k + 1;
 }
 
 struct GroupCase {
