@@ -18,29 +18,26 @@ LONG ListGroupProcessors(ProcessorPlace* places, LONG room)
         || platform.SetThreadGroupAffinity == nullptr)
         return 0;
 
-    // The groups whose active masks the system tells, as many as the memory it filled holds.
+    // The system's record of the groups, with the active masks of as many as the memory it
+    // filled holds.
     DWORD length = 0;
     SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX* info = ReadProcessorRecords(RelationGroup, length);
-    const DWORD header = offsetof(SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX, Group.GroupInfo);
-    DWORD told = 0;
-    if (info != nullptr && info->Relationship == RelationGroup && length >= header) {
-        told = (length - header) / sizeof(PROCESSOR_GROUP_INFO);
-        if (told > info->Group.ActiveGroupCount)
-            told = info->Group.ActiveGroupCount;
-    }
+    if (info == nullptr || info->Relationship != RelationGroup)
+        length = 0;
     LONG listed = 0;
     const WORD groups = platform.GetActiveProcessorGroupCount();
     for (WORD group = 0; group < groups && listed < room; ++group) {
-        KAFFINITY active = ~static_cast<KAFFINITY>(0);
-        if (group < told) {
+        KAFFINITY active;
+        if (offsetof(SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX, Group.GroupInfo) + (group + 1) * sizeof(PROCESSOR_GROUP_INFO)
+                <= length
+            && group < info->Group.ActiveGroupCount) {
             active = info->Group.GroupInfo[group].ActiveProcessorMask;
         } else {
             const DWORD processors = platform.GetActiveProcessorCount(group);
-            if (processors < static_cast<DWORD>(MaskBits))
-                active = (static_cast<KAFFINITY>(1) << processors) - 1;
+            active = processors < static_cast<DWORD>(MaskBits) ? (static_cast<KAFFINITY>(1) << processors) - 1
+                                                               : ~static_cast<KAFFINITY>(0);
         }
-        for (LONG bit = 0; bit < MaskBits && listed < room; ++bit) {
-            const KAFFINITY one = static_cast<KAFFINITY>(1) << bit;
+        for (KAFFINITY one = 1; one != 0 && listed < room; one <<= 1) {
             if ((active & one) == 0)
                 continue;
             if (places != nullptr) {
