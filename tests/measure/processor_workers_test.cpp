@@ -385,30 +385,27 @@ void UseProcessorGroups(const std::vector<DWORD>& sizes)
     processorPlatform().SetThreadGroupAffinity = FakeSetThreadGroupAffinity;
 }
 
-// The system's record of one group of four active processors, 0, 1, 3 and 8 of its mask: the
-// others taken out or limited.
-BOOL WINAPI FakeGroupRecord(LOGICAL_PROCESSOR_RELATIONSHIP relationship, PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX record,
-                            PDWORD length)
+// The system's record of one group whose four active processors are 0, 1, 3 and 8 of its
+// mask, the others taken out or limited.
+BOOL WINAPI FakeGroupRecord(LOGICAL_PROCESSOR_RELATIONSHIP, PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX record, PDWORD length)
 {
-    const DWORD needed = relationship == RelationGroup ? sizeof *record : 0;
-    if (record == nullptr || *length < needed || needed == 0) {
-        *length = needed;
-        return FALSE;
+    const bool fits = record != nullptr && *length >= sizeof *record;
+    if (fits) {
+        ZeroMemory(record, sizeof *record);
+        record->Relationship = RelationGroup;
+        record->Group.ActiveGroupCount = 1;
+        record->Group.GroupInfo[0].ActiveProcessorMask = 0x10B;
     }
-    ZeroMemory(record, needed);
-    record->Relationship = RelationGroup;
-    record->Size = needed;
-    record->Group.ActiveGroupCount = 1;
-    record->Group.GroupInfo[0].ActiveProcessorMask = 0x10B;
-    return TRUE;
+    *length = sizeof *record;
+    return fits;
 }
 
 TEST_F(ProcessorWorkersTest, WithProcessorGroupsEachProcessorIsAnActiveOneOfItsGroup)
 {
     UseProcessorGroups({4});
     processorPlatform().GetLogicalProcessorInformationEx = FakeGroupRecord;
-    ProcessorPlace places[8];
-    ASSERT_EQ(4, ListMeasuredProcessors(places, 8));
+    ProcessorPlace places[4];
+    ASSERT_EQ(4, ListMeasuredProcessors(places, 4));
     const KAFFINITY masks[] = {0x1, 0x2, 0x8, 0x100};
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(masks[k], places[k].mask) << "processor " << k + 1;
