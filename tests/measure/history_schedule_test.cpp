@@ -105,10 +105,9 @@ TEST(HistoryScheduleTest, OneSlowMeasurementLeavesTheRoundsAsTheyWere) {
     }
 }
 
-// A pair a second, of a 10 MHz performance counter and a 3 GHz time-stamp counter: the rate
-// (K) is known from the third, and where the counter jumps from second 10 on it is unknown (0)
-// for a while, never wrong. It jumps back, restarted by a sleep; so again, with the resume
-// noticed; or every other pair is read on a processor whose counter is 7e9 cycles ahead.
+// A pair a second (10 MHz, 3 GHz): the rate is known (K) from the third, and unknown (0) a
+// while, never wrong, where from second 10 on the counter restarts after a sleep (unnoticed,
+// noticed) or every other pair comes from a processor whose counter is 7e9 cycles ahead.
 TEST(HistoryScheduleTest, TheTimeStampRateIsRightOrUnknownWhenTheCounterJumps) {
     const char* cases[] = {"00KKKKKKK00KKKKKKKKK", "00KKKKKKKKKKKKKKKKKK", "00KKKKKKKK0000000000"};
     for (int c = 0; c < 3; ++c) {

@@ -83,10 +83,9 @@ TEST(HistoryPlotTest, DrawingLeavesTheContextWithThePenAndBrushItHadBefore) {
         }
         const BYTE classes[16] = {};
         const HistoryView view = {&record, classes, 1000, 4000, 2900.0, nullptr, nullptr, 96};
-        const RECT area = {0, 0, 400, 300};
         HDC dc = CreateCompatibleDC(nullptr);
         const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
-        DrawHistory(dc, area, view);
+        DrawHistory(dc, RECT{0, 0, 400, 300}, view);
         EXPECT_EQ(pen, GetCurrentObject(dc, OBJ_PEN)) << processors << " processors";
         EXPECT_EQ(brush, GetCurrentObject(dc, OBJ_BRUSH)) << processors << " processors";
         DeleteDC(dc);
