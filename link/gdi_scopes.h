@@ -39,7 +39,8 @@ private:
 
 // Objects selected into a device context; the object the context held before
 // the first selection is selected again when the scope ends. A null object is
-// not selected, so the context keeps what it has.
+// not selected, so the context keeps what it has. It remembers one object, so
+// select objects of one kind through it: a pen and a brush need a scope each.
 class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc) { select(object); }

@@ -27,6 +27,9 @@ const int TestButton = 1;
 
 std::atomic<bool> oneByOneRunning{false};
 std::atomic<LONG> oneByOneDone{0};
+// The batches not yet freed: a test runs from the start of its workers until the last of them
+// has finished with its record.
+std::atomic<LONG> liveBatches{0};
 
 WorkerBatch* CreateBatch(LONG workers)
 {
@@ -40,15 +43,19 @@ WorkerBatch* CreateBatch(LONG workers)
     }
     batch->users.store(1);
     batch->rearmsTimer = true;
+    liveBatches.fetch_add(1);
     return batch;
 }
 
-void ReleaseBatch(WorkerBatch* batch)
+// Returns whether this was the batch's last user, which freed it.
+bool ReleaseBatch(WorkerBatch* batch)
 {
-    if (batch != nullptr && batch->users.fetch_sub(1) == 1) {
-        delete[] batch->records;
-        delete batch;
-    }
+    if (batch == nullptr || batch->users.fetch_sub(1) != 1)
+        return false;
+    delete[] batch->records;
+    delete batch;
+    liveBatches.fetch_sub(1);
+    return true;
 }
 
 void RearmDisplayTimer(HWND dialog)
@@ -114,11 +121,13 @@ struct GroupStart {
     WorkerBatch* batch;
 };
 
-void FreeStart(GroupStart* start)
+// Returns whether the start was the last user of its batch: every worker has finished.
+bool FreeStart(GroupStart* start)
 {
-    ReleaseBatch(start->batch);
+    const bool last = ReleaseBatch(start->batch);
     delete[] start->places;
     delete start;
+    return last;
 }
 
 // The start of workers for processors 1 to processors, with their places in the processor
@@ -186,13 +195,13 @@ LONG StartMaskWorkers(HWND dialog)
 }
 
 // Creates every worker of a start with processor groups, each bound with its group and its
-// bit, then resumes them all, and frees the start. Arms the display timer itself when no
-// worker runs, as nobody else would. Exit code 1.
+// bit, then resumes them all, and frees the start. Arms the display timer itself when the
+// test ends with it, no worker running any more (or none having run), as nobody else would
+// arm it after the end. Exit code 1.
 DWORD WINAPI GroupStarterMain(LPVOID parameter)
 {
     GroupStart* start = static_cast<GroupStart*>(parameter);
     HANDLE* threads = new (std::nothrow) HANDLE[start->processors];
-    LONG started = 0;
     if (threads != nullptr) {
         for (LONG k = 1; k <= start->processors; ++k)
             threads[k - 1] = CreateBoundWorker(start, k);
@@ -202,15 +211,14 @@ DWORD WINAPI GroupStarterMain(LPVOID parameter)
         for (LONG k = 1; k <= start->processors; ++k) {
             if (threads[k - 1] == nullptr)
                 continue;
-            if (ResumeWorker(threads[k - 1], start->batch))
-                ++started;
+            ResumeWorker(threads[k - 1], start->batch);
             measurePlatform().CloseHandle(threads[k - 1]);
         }
         delete[] threads;
     }
-    if (started == 0)
-        RearmDisplayTimer(start->dialog);
-    FreeStart(start);
+    const HWND dialog = start->dialog;
+    if (FreeStart(start))
+        RearmDisplayTimer(dialog);
     return 1;
 }
 
@@ -252,8 +260,10 @@ DWORD WINAPI OneByOneMain(LPVOID parameter)
         oneByOneDone.store(k);
     }
     oneByOneRunning.store(false);
-    RearmDisplayTimer(start->dialog);
+    // The test is over once the batch is freed, before the final display.
+    const HWND dialog = start->dialog;
     FreeStart(start);
+    RearmDisplayTimer(dialog);
     return 1;
 }
 
@@ -286,6 +296,11 @@ bool StartOneByOne(HWND dialog, LONG grouped)
 }
 
 } // namespace
+
+bool workersRunning()
+{
+    return liveBatches.load() > 0;
+}
 
 OneByOneProgress oneByOneProgress()
 {

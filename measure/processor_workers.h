@@ -34,6 +34,10 @@ enum class WorkerOrder { AllAtOnce, OneByOne };
 // (oneByOneProgress), and the coordinator re-arms it once the last worker has finished.
 void startProcessorWorkers(HWND dialog, WorkerOrder order = WorkerOrder::AllAtOnce);
 
+// Whether a test's workers, of either kind of test, are still measuring: from their start until
+// the last of them has finished. A worker that cannot be created or resumed does not count.
+bool workersRunning();
+
 // How far the latest one-by-one test has got: whether it is still measuring, and how many of
 // its processors have finished.
 struct OneByOneProgress {

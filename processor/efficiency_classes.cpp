@@ -6,7 +6,6 @@
 #include <string.h>
 
 #include "processor/processor_groups.h"
-#include "processor/processor_platform.h"
 
 namespace {
 
@@ -15,24 +14,6 @@ namespace {
 BYTE efficiencyClass(const PROCESSOR_RELATIONSHIP& core)
 {
     return core.Reserved[0];
-}
-
-// The cores' records, in memory from malloc the caller frees; null where there are none.
-SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX* readCores(DWORD& length)
-{
-    const ProcessorPlatform& platform = processorPlatform();
-    length = 0;
-    if (platform.GetLogicalProcessorInformationEx == nullptr)
-        return nullptr;
-    platform.GetLogicalProcessorInformationEx(RelationProcessorCore, nullptr, &length);
-    if (length == 0)
-        return nullptr;
-    auto* cores = static_cast<SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX*>(malloc(length));
-    if (cores != nullptr && !platform.GetLogicalProcessorInformationEx(RelationProcessorCore, cores, &length)) {
-        free(cores);
-        return nullptr;
-    }
-    return cores;
 }
 
 // The class of the core a processor belongs to; false where no core names it.
@@ -73,7 +54,7 @@ void ProcessorClasses::read()
     memset(ranks_, 0, sizeof ranks_);
     kinds_ = 0;
     DWORD length = 0;
-    SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX* cores = readCores(length);
+    SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX* cores = ReadProcessorRecords(RelationProcessorCore, length);
     ProcessorPlace* places = cores != nullptr ? new (std::nothrow) ProcessorPlace[MostProcessors] : nullptr;
     if (places == nullptr) {
         free(cores);

@@ -14,12 +14,20 @@ struct ProcessorPlace {
 };
 
 // The logical processors of every active processor group (Windows 7 and later), in group
-// order and, within a group, processor order. A group's processors past the width of an
+// order and, within a group, processor order: the bits of the group's active mask, which has
+// gaps where processors were taken out or limited, or where the system does not tell it, the
+// first as many bits as it has processors. A group's processors past the width of an
 // affinity mask (32 bits in a 32-bit program) cannot be named, so they are left out, as is
 // everything past room. Writes the places to places unless it is null and returns how many
 // there are: 0 where the system lacks processor groups or reports none, and the caller then
 // binds with plain affinity masks.
 LONG ListGroupProcessors(ProcessorPlace* places, LONG room);
+
+// The system's records of one relationship of its processors (GetLogicalProcessorInformationEx,
+// looked up), in memory from malloc the caller frees, and their length in bytes; null where
+// the system tells none.
+SYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX* ReadProcessorRecords(LOGICAL_PROCESSOR_RELATIONSHIP relationship,
+                                                              DWORD& length);
 
 // The processors a test measures, in the order of their results: those ListGroupProcessors
 // lists, or, where the system lacks processor groups, those GetSystemInfo counts, in group 0

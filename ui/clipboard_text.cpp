@@ -1,20 +1,30 @@
 #include "ui/clipboard_text.h"
 
 bool PutTextOnClipboard(HWND owner, ClipboardWriter write, const void* source) {
+    return PutOnClipboard(owner, ClipboardTextOf(write, source));
+}
+
+HGLOBAL ClipboardTextOf(ClipboardWriter write, const void* source) {
     const size_t length = write(source, nullptr, 0);
     if (length == 0)
-        return false;
-    // Once on the clipboard the memory is the system's; until then it is ours.
+        return nullptr;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
     if (memory == nullptr)
-        return false;
+        return nullptr;
     char* text = static_cast<char*>(GlobalLock(memory));
     if (text == nullptr) {
         GlobalFree(memory);
-        return false;
+        return nullptr;
     }
     write(source, text, length + 1);
     GlobalUnlock(memory);
+    return memory;
+}
+
+bool PutOnClipboard(HWND owner, HGLOBAL memory) {
+    if (memory == nullptr)
+        return false;
+    // Once on the clipboard the memory is the system's; until then it is ours.
     if (!OpenClipboard(owner)) {
         GlobalFree(memory);
         return false;

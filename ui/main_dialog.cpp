@@ -323,10 +323,11 @@ int MainDialog::runTest() {
     // The first counter in the process runs the one-time detections.
     CycleCounter detections;
     (void)detections;
-    // A test measuring one processor after another is not joined by a second
-    // one, which would run beside it, and its later workers must not read
-    // new parameters. Enter reaches here while "Test" is disabled.
-    if (oneByOneProgress().running)
+    // A test under way, of either kind, is not joined by a second one: two
+    // workers would share each processor, and later workers would read new
+    // parameters. Enter, and a posted command, reach here while "Test" is
+    // disabled.
+    if (workersRunning())
         return 0;
 
     const LONG windowMs = selectedNumber(windowList, DefaultWindowPrefix);
@@ -384,10 +385,13 @@ void MainDialog::walkControlStates(int mode) {
 void MainDialog::showResults(UINT_PTR) {
     HWND dialog = window();
     KillTimer(dialog, DisplayTimer);
-    // A test of one processor after another shows how far it has got at each
-    // tick, and "Test" comes back only after its last processor.
+    // "Test" comes back, and the history measures again, only once the last
+    // worker of the test has finished. A test of one processor after another
+    // shows how far it has got at each tick; all at once, a display while
+    // some workers still run shows those that are done, and the last worker
+    // arms the timer again.
     const OneByOneProgress progress = oneByOneProgress();
-    const bool measuring = testOneByOne && progress.running;
+    const bool measuring = workersRunning();
     // A quarter of a megabyte with 2,048 processors: kept off the stack. Only
     // the dialog thread shows results.
     static char text[ResultDisplaySize];
@@ -402,7 +406,8 @@ void MainDialog::showResults(UINT_PTR) {
         SetWindowTextA(GetDlgItem(dialog, IDC_CORE_CLOCK), text);
     }
     if (measuring) {
-        SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
+        if (testOneByOne)
+            SetTimer(dialog, DisplayTimer, DisplayTimerPeriodMs, nullptr);
     } else {
         EnableWindow(GetDlgItem(dialog, IDC_TEST), TRUE);
         history.setTestRunning(false);

@@ -13,8 +13,11 @@ namespace {
 // The thread measures and sleeps; it needs little stack.
 const SIZE_T SamplerStackReserve = 64 * 1024;
 // The counter's rate is taken over at least this span, where the performance counter's
-// resolution no longer shows.
+// resolution no longer shows, and over two intervals at least, that agree.
 const double RateSpanSeconds = 2.0;
+const LONG RatePairs = 3;
+// Beyond it, 100 GHz, a rate is a counter's jump.
+const double HighestRateKhz = 1e8;
 
 LONGLONG ReadCounter()
 {
@@ -26,16 +29,53 @@ LONGLONG ReadCounter()
 
 } // namespace
 
+LONG NoteTimeStampPair(TimeStampAnchor& a, LONG rateKhz, LONGLONG counter, unsigned long long stamp,
+                       LONGLONG frequency)
+{
+    // In doubles, exact for either counter's readings over weeks.
+    const double ticks = static_cast<double>(counter);
+    const double cycles = static_cast<double>(static_cast<long long>(stamp));
+    if (a.pairs > 0 && ticks > a.lastCounter) {
+        // Cycles a tick over the last interval and since the anchor. A counter that went back
+        // gives a negative rate, which agrees with none.
+        const double interval = (cycles - a.lastStamp) / (ticks - a.lastCounter);
+        const double span = (cycles - a.stamp) / (ticks - a.counter);
+        const double spanKhz = span * frequency * 1e-3;
+        if (interval > 0.99 * span && interval < 1.01 * span && spanKhz < HighestRateKhz) {
+            a.lastCounter = ticks;
+            a.lastStamp = cycles;
+            if (++a.pairs >= RatePairs && ticks - a.counter >= RateSpanSeconds * frequency)
+                return static_cast<LONG>(spanKhz);
+            return rateKhz;
+        }
+        rateKhz = 0;
+    }
+    a.counter = a.lastCounter = ticks;
+    a.stamp = a.lastStamp = cycles;
+    a.pairs = 1;
+    return rateKhz;
+}
+
 HistorySampler::HistorySampler()
     : record(nullptr), thread(nullptr), stopEvent(nullptr), places(nullptr), classList(nullptr), count(0),
-      byGroup(false), schedule(), openedMs(0), roundCostMs(0.0), roundMeasured(0), firstStamp(0), firstCounter(0),
-      counterFrequency(0), pausedFlag(false), rateKhz(0), period(HistoryRoundMs)
+      byGroup(false), schedule(), openedMs(0), costs(), anchor(), counterFrequency(0), pausedFlag(false),
+      resumedFlag(false), rateKhz(0), period(HistoryRoundMs)
 {
+    InitializeCriticalSection(&measuring);
 }
 
 HistorySampler::~HistorySampler()
 {
     stop();
+    DeleteCriticalSection(&measuring);
+}
+
+void HistorySampler::setPaused(bool paused)
+{
+    pausedFlag.store(paused);
+    // A measurement under way would run beside the test's workers, on one of their processors.
+    EnterCriticalSection(&measuring);
+    LeaveCriticalSection(&measuring);
 }
 
 bool HistorySampler::start(HistoryRecord& target, bool ownThread)
@@ -78,13 +118,13 @@ bool HistorySampler::start(HistoryRecord& target, bool ownThread)
     openedMs = GetTickCount();
     StartHistorySchedule(schedule, count, HistoryRoundPeriodMs(count, 0));
     period.store(schedule.periodMs);
-    roundCostMs = 0.0;
-    roundMeasured = 0;
-    firstCounter = 0;
+    costs.latestMs = costs.beforeMs = 0;
+    anchor.pairs = 0;
     LARGE_INTEGER frequency;
     counterFrequency = measurePlatform().QueryPerformanceFrequency(&frequency) ? frequency.QuadPart : 0;
     rateKhz.store(0);
-    pausedFlag.store(false);
+    resumedFlag.store(false);
+    // The pause stays as the dialog set it: a window opened during a test measures after it.
     if (!ownThread)
         return true;
 
@@ -138,16 +178,31 @@ DWORD HistorySampler::runDue()
 {
     if (record == nullptr)
         return INFINITE;
-    const HistoryStep step = NextHistoryStep(schedule, GetTickCount(), pausedFlag.load());
+    EnterCriticalSection(&measuring);
+    const DWORD waitMs = measureDue();
+    LeaveCriticalSection(&measuring);
+    return waitMs;
+}
+
+DWORD HistorySampler::measureDue()
+{
+    const DWORD now = GetTickCount();
+    if (resumedFlag.exchange(false)) {
+        // The counter may have restarted during the sleep, and the round under way is stale: a
+        // row without values breaks every line, and a round starts afresh.
+        anchor.pairs = 0;
+        StartHistorySchedule(schedule, count, schedule.periodMs);
+        record->lock();
+        record->beginRow(now - openedMs);
+        record->unlock();
+    }
+    const HistoryStep step = NextHistoryStep(schedule, now, pausedFlag.load());
     if (!step.measure)
         return step.waitMs;
     if (step.newRound) {
-        // The last round's cost sets this one's length.
-        if (roundMeasured > 0)
-            schedule.periodMs = HistoryRoundPeriodMs(count, static_cast<DWORD>(roundCostMs / roundMeasured + 1.0));
+        // What measurements usually cost sets this round's length.
+        schedule.periodMs = HistoryRoundPeriodMs(count, UsualHistoryCostMs(costs));
         period.store(schedule.periodMs);
-        roundCostMs = 0.0;
-        roundMeasured = 0;
         record->lock();
         record->beginRow(schedule.roundStartMs - openedMs);
         record->unlock();
@@ -174,11 +229,11 @@ void HistorySampler::measure(LONG processor)
     // counter, the performance counter, with windows long enough for its resolution.
     const double mhz = MeasureCoreClock(timeStampMhz());
     const LONGLONG after = ReadCounter();
-    if (counterFrequency > 0) {
-        roundCostMs += (after - before) * 1000.0 / counterFrequency;
-        ++roundMeasured;
-    }
-    noteTimeStamp();
+    if (counterFrequency > 0)
+        NoteHistoryCost(costs, (after - before) * 1000.0 / counterFrequency);
+    // The counter's rate from one processor alone, whose counter may be offset from others'.
+    if (processor == 0)
+        noteTimeStamp();
     record->lock();
     record->store(processor, static_cast<float>(mhz));
     record->unlock();
@@ -194,12 +249,5 @@ void HistorySampler::noteTimeStamp()
     // time slice: it is dropped.
     if ((ReadCounter() - counter) * 10000 > counterFrequency)
         return;
-    if (firstCounter == 0) {
-        firstCounter = counter;
-        firstStamp = stamp;
-        return;
-    }
-    const double seconds = static_cast<double>(counter - firstCounter) / counterFrequency;
-    if (seconds >= RateSpanSeconds)
-        rateKhz.store(static_cast<LONG>(static_cast<double>(stamp - firstStamp) / seconds * 1e-3));
+    rateKhz.store(NoteTimeStampPair(anchor, rateKhz.load(), counter, stamp, counterFrequency));
 }

@@ -21,9 +21,21 @@ DWORD HistoryRoundPeriodMs(LONG processors, DWORD costMs)
         period = forLoad;
     if (forThread > period)
         period = forThread;
+    if (period > HistoryLongestRoundMs)
+        period = HistoryLongestRoundMs;
     // Whole quarters of a second, so that the times stay easy to read.
     const DWORD quarters = static_cast<DWORD>((period + HistoryRoundStepMs - 1) / HistoryRoundStepMs);
     return quarters * HistoryRoundStepMs;
+}
+
+void NoteHistoryCost(HistoryCosts& costs, double ms)
+{
+    // Whole milliseconds rounded up; a stall of any length counts as the longest round.
+    DWORD whole = HistoryLongestRoundMs;
+    if (ms < HistoryLongestRoundMs)
+        whole = ms > 0.0 ? static_cast<DWORD>(ms) + 1 : 1;
+    costs.beforeMs = costs.latestMs;
+    costs.latestMs = whole;
 }
 
 void StartHistorySchedule(HistorySchedule& schedule, LONG processors, DWORD periodMs)

@@ -17,13 +17,28 @@ const double HistoryLoadTarget = 0.01;
 // A round where the load allows, and the steps a longer one is rounded up to.
 const DWORD HistoryRoundMs = 1000;
 const DWORD HistoryRoundStepMs = 250;
+// The longest round, whatever the measurements cost: past it the history would fall silent.
+const DWORD HistoryLongestRoundMs = 30000;
 // While a test runs, the sampler looks this often whether it has ended.
 const DWORD HistoryPausePollMs = 200;
 
 // The time between two measurements of one processor, in milliseconds: a second, or longer
 // where measurements of costMs each would take more than HistoryLoadTarget of the machine or
-// more than half of the one thread's time.
+// more than half of the one thread's time, but never longer than HistoryLongestRoundMs.
 DWORD HistoryRoundPeriodMs(LONG processors, DWORD costMs);
+
+// The costs of the latest two measurements, of whichever processors, 0 before there are two.
+// What a measurement usually costs is the lesser, so that one slow measurement (the thread
+// preempted, a page-in, a suspend in the middle) does not lengthen the rounds.
+struct HistoryCosts {
+    DWORD latestMs;
+    DWORD beforeMs;
+};
+void NoteHistoryCost(HistoryCosts& costs, double ms);
+inline DWORD UsualHistoryCostMs(const HistoryCosts& costs)
+{
+    return costs.latestMs < costs.beforeMs ? costs.latestMs : costs.beforeMs;
+}
 
 struct HistorySchedule {
     LONG processors;

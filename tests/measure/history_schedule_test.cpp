@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "measure/history/history_sampler.h"
 #include "measure/history/history_schedule.h"
 
 namespace {
@@ -88,6 +89,38 @@ TEST(HistoryScheduleTest, MeasuresNothingDuringATestAndLeavesAGap) {
         }
     }
     EXPECT_TRUE(gapSeen);
+}
+
+// One slow measurement, of half a second or of a suspend that lasted days, leaves the rounds
+// at a second; slow ones in a row lengthen them, never past the longest round.
+TEST(HistoryScheduleTest, OneSlowMeasurementLeavesTheRoundsAsTheyWere) {
+    for (double slowMs : {500.0, 4e10}) {
+        HistoryCosts costs = {};
+        const double costsMs[] = {6.2, slowMs, 6.4, slowMs, slowMs};
+        const DWORD roundsMs[] = {1000, 1000, 1000, 1000, HistoryLongestRoundMs};
+        for (int k = 0; k < 5; ++k) {
+            NoteHistoryCost(costs, costsMs[k]);
+            EXPECT_EQ(roundsMs[k], HistoryRoundPeriodMs(2, UsualHistoryCostMs(costs))) << slowMs << " ms, " << k;
+        }
+    }
+}
+
+// A pair a second (10 MHz, 3 GHz): the rate is known (K) from the third, and unknown (0) a
+// while, never wrong, where from second 10 on the counter restarts after a sleep (unnoticed,
+// noticed) or every other pair comes from a processor whose counter is 7e9 cycles ahead.
+TEST(HistoryScheduleTest, TheTimeStampRateIsRightOrUnknownWhenTheCounterJumps) {
+    const char* cases[] = {"00KKKKKKK00KKKKKKKKK", "00KKKKKKKKKKKKKKKKKK", "00KKKKKKKK0000000000"};
+    for (int c = 0; c < 3; ++c) {
+        TimeStampAnchor anchor = {};
+        LONG rate = 0;
+        for (int s = 1; s <= 20; ++s) {
+            const unsigned long long jump = s < 10 ? 0 : c == 2 ? s % 2 * 7000000000ull : 0ull - 29999999000ull;
+            if (c == 1 && s == 10)
+                anchor.pairs = 0;
+            rate = NoteTimeStampPair(anchor, rate, 10000000LL * s, 3000000000ull * s + jump, 10000000);
+            EXPECT_EQ(cases[c][s - 1] == 'K' ? 3000000 : 0, rate) << cases[c] << ", second " << s;
+        }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "allocation_count.h"
 #include "fake_measure_platform.h"
 #include "measure/processor_workers.h"
+#include "processor/processor_groups.h"
 #include "measure/result_table.h"
 #include "measure/test_parameters.h"
 
@@ -138,7 +139,9 @@ protected:
         platform.EnableWindow = FakeEnableWindow;
         platform.KillTimer = FakeKillTimer;
         platform.SetTimer = FakeSetTimer;
-        // Without processor groups unless a test gives the platform some.
+        // Without processor groups, or any record of the machine's own, unless a test gives the
+        // platform some.
+        processorPlatform().GetLogicalProcessorInformationEx = nullptr;
         processorPlatform().GetActiveProcessorGroupCount = nullptr;
         processorPlatform().GetActiveProcessorCount = nullptr;
         processorPlatform().SetThreadGroupAffinity = nullptr;
@@ -380,6 +383,32 @@ void UseProcessorGroups(const std::vector<DWORD>& sizes)
     processorPlatform().GetActiveProcessorGroupCount = FakeGetActiveProcessorGroupCount;
     processorPlatform().GetActiveProcessorCount = FakeGetActiveProcessorCount;
     processorPlatform().SetThreadGroupAffinity = FakeSetThreadGroupAffinity;
+}
+
+// The system's record of one group whose four active processors are 0, 1, 3 and 8 of its
+// mask, the others taken out or limited.
+BOOL WINAPI FakeGroupRecord(LOGICAL_PROCESSOR_RELATIONSHIP, PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX record, PDWORD length)
+{
+    const bool fits = record != nullptr && *length >= sizeof *record;
+    if (fits) {
+        ZeroMemory(record, sizeof *record);
+        record->Relationship = RelationGroup;
+        record->Group.ActiveGroupCount = 1;
+        record->Group.GroupInfo[0].ActiveProcessorMask = 0x10B;
+    }
+    *length = sizeof *record;
+    return fits;
+}
+
+TEST_F(ProcessorWorkersTest, WithProcessorGroupsEachProcessorIsAnActiveOneOfItsGroup)
+{
+    UseProcessorGroups({4});
+    processorPlatform().GetLogicalProcessorInformationEx = FakeGroupRecord;
+    ProcessorPlace places[4];
+    ASSERT_EQ(4, ListMeasuredProcessors(places, 4));
+    const KAFFINITY masks[] = {0x1, 0x2, 0x8, 0x100};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(masks[k], places[k].mask) << "processor " << k + 1;
 }
 
 struct GroupCase {

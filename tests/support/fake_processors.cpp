@@ -97,4 +97,6 @@ FakeProcessors::FakeProcessors(DWORD count) : platform_()
     platform.GetActiveProcessorGroupCount = FakeGetActiveProcessorGroupCount;
     platform.GetActiveProcessorCount = FakeGetActiveProcessorCount;
     platform.SetThreadGroupAffinity = FakeSetThreadGroupAffinity;
+    // Nothing of the machine's own topology: each group's processors are its first bits.
+    platform.GetLogicalProcessorInformationEx = nullptr;
 }

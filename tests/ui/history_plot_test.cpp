@@ -5,6 +5,7 @@
 
 #include "measure/history/history_record.h"
 #include "ui/history/history_copy.h"
+#include "ui/history/history_drawing.h"
 #include "ui/history/history_plot.h"
 
 namespace {
@@ -55,9 +56,40 @@ TEST(HistoryPlotTest, GridlinesLieAtRoundValuesAroundEveryValue) {
     EXPECT_STREQ("-60 s", label);
     FormatTimeLabel(300, label);
     EXPECT_STREQ("-5 min", label);
-    EXPECT_EQ(120000u, ChooseHistoryTimeAxis(5000).spanMs) << "two minutes at least";
-    EXPECT_EQ(3600000u, ChooseHistoryTimeAxis(3600000).spanMs) << "the whole hour";
-    EXPECT_LE(ChooseHistoryTimeAxis(3600000).spanMs / 1000 / ChooseHistoryTimeAxis(3600000).stepSeconds, 6u);
+    // The axis reaches back to the oldest round kept, not to the window's opening: once the
+    // ring has wrapped, to an hour of rounds ago, under six labels at most.
+    HistoryRecord record;
+    ASSERT_TRUE(record.open(1, 3601));
+    EXPECT_EQ(120000u, ChooseHistoryTimeAxis(record, 5000).spanMs) << "two minutes at least";
+    for (DWORD round : {1000u, 30000u}) {
+        for (DWORD t = 0; t <= 7200 * round; t += round)
+            record.beginRow(t);
+        const HistoryTimeAxis axis = ChooseHistoryTimeAxis(record, 7200 * round);
+        EXPECT_EQ(3600 * round, axis.spanMs) << round << " ms rounds";
+        EXPECT_LE(axis.spanMs / 1000 / axis.stepSeconds, 6u) << round << " ms rounds";
+    }
+}
+
+// After drawing lines (two processors) or a band per class (sixteen), the context holds the
+// pen and brush it held before.
+TEST(HistoryPlotTest, DrawingLeavesTheContextWithThePenAndBrushItHadBefore) {
+    for (LONG processors : {2, 16}) {
+        HistoryRecord record;
+        ASSERT_TRUE(record.open(processors, 4));
+        for (LONG row = 0; row < 4; ++row) {
+            record.beginRow(row * 1000);
+            for (LONG k = 0; k < processors; ++k)
+                record.store(k, 3000.0f + 10.0f * k + row);
+        }
+        const BYTE classes[16] = {};
+        const HistoryView view = {&record, classes, 1000, 4000, 2900.0, nullptr, nullptr, 96};
+        HDC dc = CreateCompatibleDC(nullptr);
+        const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
+        DrawHistory(dc, RECT{0, 0, 400, 300}, view);
+        EXPECT_EQ(pen, GetCurrentObject(dc, OBJ_PEN)) << processors << " processors";
+        EXPECT_EQ(brush, GetCurrentObject(dc, OBJ_BRUSH)) << processors << " processors";
+        DeleteDC(dc);
+    }
 }
 
 TEST(HistoryPlotTest, LinesUpToEightProcessorsThenOneBandPerEfficiencyClass) {

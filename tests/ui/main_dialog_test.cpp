@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -195,6 +196,15 @@ TEST_F(MainDialogTest, ListWithoutSelectionFallsBackToItsDefault) {
     EXPECT_EQ(6, decimalsOf(controlText(window, 1002)));
 }
 
+// The workers the measuring code creates.
+std::atomic<LONG> workersCreated{0};
+
+HANDLE WINAPI CountingCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
+                                   LPVOID parameter, DWORD flags, LPDWORD id) {
+    workersCreated += routine == ProcessorWorkerMain;
+    return CreateThread(security, stack, routine, parameter, flags, id);
+}
+
 TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
     PlatformVersion.dwPlatformId = VER_PLATFORM_WIN32_NT;
     SYSTEM_INFO system = {};
@@ -205,11 +215,17 @@ TEST_F(MainDialogTest, WorkersPathDisablesTestUntilTheDisplayAndSavesNothing) {
     SetWindowTextA(item(1002), "before the first display");
     ASSERT_TRUE(pumpUntil([&] { return controlText(window, 1002).empty(); }, "the first display",
                           5000));
+    MeasurePlatformGuard platform;
+    measurePlatform().CreateThread = CountingCreateThread;
     command(1);
     EXPECT_FALSE(IsWindowEnabled(item(1))) << "disabled while the workers run";
     EXPECT_EQ(50, MeasureWindowMs.load());
+    // A posted command 1, as Enter gives whatever the button's state, is ignored while they
+    // run: no processor gets a second worker beside its first.
+    PostMessageA(window, WM_COMMAND, IDC_TEST, 0);
     ASSERT_TRUE(pumpUntil([&] { return IsWindowEnabled(item(1)) != FALSE; },
                           "the result display to enable Test", 20000));
+    EXPECT_EQ(resultTable.count(), workersCreated.load()) << "one worker per processor";
 
     const std::string result = controlText(window, 1002);
     size_t values = 1;

@@ -53,9 +53,10 @@ size_t WriteHistory(const void* source, char* text, size_t room) {
 
 bool CopyHistory(HWND owner, HistoryRecord& record, const char* processorName) {
     const HistorySource source = {&record, processorName};
-    // Held across both passes, so that the length measured is the length written.
+    // Held across both passes, so that the length measured is the length written, but not
+    // while the clipboard waits for its previous owner: the sampler stores under it.
     record.lock();
-    const bool copied = PutTextOnClipboard(owner, WriteHistory, &source);
+    HGLOBAL text = ClipboardTextOf(WriteHistory, &source);
     record.unlock();
-    return copied;
+    return PutOnClipboard(owner, text);
 }

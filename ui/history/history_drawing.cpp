@@ -134,8 +134,9 @@ __attribute__((noinline)) void DrawSeries(HDC dc, const Plot& plot, const Histor
         if (series.band) {
             for (LONG k = 0; k < run; ++k)
                 outline[run + k] = lower[run - 1 - k];
-            SelectedObject selected(dc, fill);
-            selected.select(edge);
+            // One scope per object, so that each is put back as it was.
+            SelectedObject brush(dc, fill);
+            SelectedObject pen(dc, edge);
             Polygon(dc, outline, 2 * run);
         }
         SelectedObject selected(dc, line);
@@ -251,7 +252,7 @@ void DrawHistory(HDC dc, const RECT& area, const HistoryView& view) {
     }
     Plot plot;
     plot.scale = ChooseHistoryScale(lowest, highest);
-    plot.axis = ChooseHistoryTimeAxis(view.elapsedMs);
+    plot.axis = ChooseHistoryTimeAxis(record, view.elapsedMs);
     plot.elapsedMs = view.elapsedMs;
     FormatMhzLabel(plot.scale.high, text);
     measure.right = 0;

@@ -62,10 +62,12 @@ HistoryScale ChooseHistoryScale(double lowest, double highest) {
     return scale;
 }
 
-HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs) {
-    static const DWORD steps[] = {30, 60, 120, 300, 600, 900};
+HistoryTimeAxis ChooseHistoryTimeAxis(const HistoryRecord& record, DWORD elapsedMs) {
+    // Up to six hours: the longest rounds fill the ring in about thirty.
+    static const DWORD steps[] = {30, 60, 120, 300, 600, 900, 1800, 3600, 7200, 14400, 21600};
+    const DWORD kept = record.rows() > 0 ? elapsedMs - record.rowTime(0) : 0;
     HistoryTimeAxis axis;
-    axis.spanMs = elapsedMs > 120000 ? elapsedMs : 120000;
+    axis.spanMs = kept > 120000 ? kept : 120000;
     axis.stepSeconds = steps[sizeof steps / sizeof steps[0] - 1];
     for (DWORD step : steps) {
         if (axis.spanMs / 1000 / step <= 6) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "measure/history/history_record.h"
+
 // What the history window draws, worked out without a window: the scales, their round
 // gridlines, and the lowest, median and highest value of a moment.
 
@@ -18,13 +20,14 @@ struct HistoryScale {
 // of a span of 2% of their size, or 10 MHz at least.
 HistoryScale ChooseHistoryScale(double lowest, double highest);
 
-// The time axis: the span shown ends now and reaches back over the whole history, but never
-// less than two minutes; a labelled gridline every stepSeconds before now.
+// The time axis: the span shown ends now, elapsedMs after the window opened, and reaches back
+// to the oldest round the record keeps, but never less than two minutes; a labelled gridline
+// every stepSeconds before now, six at most. The record is locked by the caller.
 struct HistoryTimeAxis {
     DWORD spanMs;
     DWORD stepSeconds;
 };
-HistoryTimeAxis ChooseHistoryTimeAxis(DWORD elapsedMs);
+HistoryTimeAxis ChooseHistoryTimeAxis(const HistoryRecord& record, DWORD elapsedMs);
 
 // Writes a time gridline's label for secondsAgo into text, at least 16 bytes: "-90 s", and
 // whole minutes from two on, "-2 min". A value's label the same way: "3500".

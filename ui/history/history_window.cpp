@@ -98,6 +98,11 @@ BOOL HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         limits->ptMinTrackSize.y = least.bottom + (outer.bottom - outer.top) - inner.bottom;
         return TRUE;
     }
+    case WM_POWERBROADCAST:
+        // Back from a sleep or hibernation, where the system says so.
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
+            sampler.noteResume();
+        return FALSE;
     case WM_TIMER:
         if (wParam == SampleTimer)
             measureDue();
