@@ -85,11 +85,12 @@ if(ZYK_RELEASE)
     # crashes with signal 11 when it must load the members that define them
     # then. Named undefined here, they are loaded before the optimiser runs.
     # A C library function the compiler knows, called for the first time,
-    # belongs here too (the link crashes until it is). The entry point is
+    # belongs here too (the link crashes until it is); one name of the helper
+    # routines loads the file that holds all four. The entry point is
     # named for the same reason: the linker's default one is not known to the
     # optimiser as used, so it would drop it.
     set(zyk_first_pass_symbols abort calloc exit free malloc memcmp memmove realloc sprintf
-      strcmp strlen strncat __divdi3 __moddi3 __udivdi3 __umoddi3)
+      strcmp strlen strncat __udivdi3)
     list(TRANSFORM zyk_first_pass_symbols PREPEND "LINKER:-u,_")
     target_link_options(Zyklomatrix PRIVATE ${zyk_first_pass_symbols} LINKER:-e,_WinMainCRTStartup)
   endif()
