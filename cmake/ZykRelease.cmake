@@ -55,19 +55,21 @@ if(ZYK_RELEASE)
   # speed counts for nothing: windows, settings, the link control, start-up.
   # That code also calls the system's functions through the import's jump stub
   # (the headers' DECLSPEC_IMPORT defined empty): a call is then 5 bytes with
-  # no relocation, where one through the import address is 6 bytes with one.
+  # no relocation, where one through the import address is 6 bytes with one;
+  # each function called so takes one 8-byte stub with one relocation instead.
   # The measuring code keeps -Os and direct import calls, so that its timed
   # paths stay as they are.
   # Both programs are optimised across files at link time, which drops and
   # merges what a file cannot see is unused elsewhere. Each function keeps the
-  # optimisation level of its own file's compilation (the -O of the link only
-  # applies to code that has none), so -Os and -Oz hold as above. Kept out of it
-  # (ordinary objects, as compiled on their own):
+  # optimisation level its own file was compiled with (the compiler records it
+  # with the function, and the link's -Os does not override it), so -Os and -Oz
+  # hold as above. Kept out of it (ordinary objects, as compiled on their own):
   #   - the x64 fault guard, whose symbols only assembler code names, as the
   #     link-time optimiser would take them for unused;
-  #   - on x86, the measuring code (its fault guard with it), so that no code of another file is inlined
-  #     into its timed paths nor theirs into other code: it is the code that
-  #     was timed (on x64 it has been optimised at link time all along);
+  #   - on x86, the measuring code, its fault guard with it, so that no code
+  #     of another file is inlined into its timed paths nor theirs into other
+  #     code: it is the code that was timed (on x64 it has been optimised at
+  #     link time all along);
   #   - on x86, the compiler's helper routines (zyk_x86_runtime): calls to them
   #     are made by the code generator, after the link-time optimiser has
   #     already dropped every definition nothing named, and would then be
