@@ -50,35 +50,71 @@ if(ZYK_RELEASE)
   # through the program's frames when it dispatches an exception. x86 compiles
   # a switch as compares rather than a table of addresses, which takes less
   # room there (a table needs a relocation for each of its entries).
-  # x64 is optimised across files at link time, which drops and merges what a
-  # file cannot see is unused elsewhere; its fault guard, whose symbols only
-  # assembler code names, stays an ordinary object, as the link-time optimiser
-  # would take them for unused. (The x86 linker of this toolchain crashes on
-  # link-time optimised objects that call the C library when, as here, the
-  # runtime's start-up code is not linked.)
   # x86, whose 80386 code takes the most room, keeps no frame pointer, and
-  # everything but the measuring code is compiled smaller still (-Oz), where
-  # speed counts for nothing: windows, settings, the link control, start-up.
-  # The measuring code and the processor's instructions it times with keep -Os, so that
+  # everything but the timed code is compiled smaller still (-Oz), where speed
+  # counts for nothing: windows, settings, the link control, start-up, what the
+  # processor and the system are asked.
+  # That code also calls the system's functions through the import's jump stub
+  # (the headers' DECLSPEC_IMPORT defined empty): a call is then 5 bytes with
+  # no relocation, where one through the import address is 6 bytes with one;
+  # each function called so takes one 8-byte stub with one relocation instead.
+  # The measuring code, and the processor's instructions it times with
+  # (processor_instructions.cpp), keep -Os and direct import calls, so that
   # their timed paths stay as they are.
+  # Both programs are optimised across files at link time, which drops and
+  # merges what a file cannot see is unused elsewhere. Each function keeps the
+  # optimisation level its own file was compiled with (the compiler records it
+  # with the function, and the link's -Os does not override it), so -Os and -Oz
+  # hold as above. Kept out of it (ordinary objects, as compiled on their own):
+  #   - the x64 fault guard, whose symbols only assembler code names, as the
+  #     link-time optimiser would take them for unused;
+  #   - on x86, the measuring code, its fault guard with it, and the processor's
+  #     instructions, so that no code of another file is inlined into their
+  #     timed paths nor theirs into other code: it is the code that was timed
+  #     (on x64 it has been optimised at link time all along);
+  #   - on x86, the compiler's helper routines (zyk_x86_runtime): calls to them
+  #     are made by the code generator, after the link-time optimiser has
+  #     already dropped every definition nothing named, and would then be
+  #     taken from the compiler's own library, built for the Pentium Pro.
   # Reproducible: no compiler banner, no source or build folder in the output,
   # no link time in the PE header.
-  set(zyk_release_flags -Os -ffunction-sections -fno-exceptions -fno-rtti -malign-data=abi
+  set(zyk_release_flags -Os -ffunction-sections -fno-exceptions -fno-rtti -malign-data=abi -flto
       -fno-ident "-ffile-prefix-map=${CMAKE_BINARY_DIR}/=" "-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/measure/fault_guard_x64.cpp
+    DIRECTORY ${CMAKE_SOURCE_DIR}/measure PROPERTIES COMPILE_OPTIONS -fno-lto)
+  target_link_options(Zyklomatrix PRIVATE -Os -flto)
   if(ZYK_ARCH STREQUAL "x86")
     list(APPEND zyk_release_flags -fno-asynchronous-unwind-tables -fno-jump-tables -fomit-frame-pointer)
-  else()
-    list(APPEND zyk_release_flags -flto)
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/measure/fault_guard_x64.cpp
-      DIRECTORY ${CMAKE_SOURCE_DIR}/measure PROPERTIES COMPILE_OPTIONS -fno-lto)
-    target_link_options(Zyklomatrix PRIVATE -Os -flto)
+    # The x86 program links without the runtime's start-up code, which names
+    # the C library functions it calls. Link-time objects do not list the
+    # functions the compiler itself may call or drop (memmove, strlen, malloc,
+    # free and the like, and the helper routines): the linker meets them only
+    # in the optimiser's output, and this linker (binutils 2.40, i386pe)
+    # crashes with signal 11 when it must load the members that define them
+    # then. Named undefined here, they are loaded before the optimiser runs.
+    # A C library function the compiler knows, called for the first time,
+    # belongs here too (the link crashes until it is); one name of the helper
+    # routines loads the file that holds all four. The entry point is
+    # named for the same reason: the linker's default one is not known to the
+    # optimiser as used, so it would drop it.
+    set(zyk_first_pass_symbols abort calloc exit free malloc memcmp memmove realloc sprintf
+      strcmp strlen strncat __udivdi3)
+    list(TRANSFORM zyk_first_pass_symbols PREPEND "LINKER:-u,_")
+    target_link_options(Zyklomatrix PRIVATE ${zyk_first_pass_symbols} LINKER:-e,_WinMainCRTStartup)
   endif()
   foreach(target IN LISTS zyk_program_targets)
     target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${zyk_release_flags}>")
-    if(ZYK_ARCH STREQUAL "x86" AND NOT target MATCHES "^zyk_(measure|processor)$")
+    if(ZYK_ARCH STREQUAL "x86" AND NOT target STREQUAL "zyk_measure")
       target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-Oz>")
+      target_compile_definitions(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:DECLSPEC_IMPORT=>)
     endif()
   endforeach()
+  if(ZYK_ARCH STREQUAL "x86")
+    target_compile_options(zyk_measure PRIVATE -fno-lto)
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/processor/processor_instructions.cpp
+      DIRECTORY ${CMAKE_SOURCE_DIR}/processor PROPERTIES COMPILE_OPTIONS "-Os;-fno-lto")
+    target_compile_options(zyk_x86_runtime PRIVATE -fno-lto)
+  endif()
   target_link_options(Zyklomatrix PRIVATE -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 elseif(ZYK_BUILD_TESTS)
   # The release program, built beside the test programs in release/ from the
