@@ -111,6 +111,14 @@ if(ZYK_RELEASE)
   endforeach()
   if(ZYK_ARCH STREQUAL "x86")
     target_compile_options(zyk_measure PRIVATE -fno-lto)
+    # What the measuring library holds besides the timed code: the start and bookkeeping of
+    # the workers and the history's schedule, record and sampler, which call the timed
+    # routines but are not timed themselves, are compiled as the rest of the program.
+    set(zyk_untimed_sources processor_workers.cpp history/history_schedule.cpp
+      history/history_record.cpp history/history_sampler.cpp)
+    list(TRANSFORM zyk_untimed_sources PREPEND ${CMAKE_SOURCE_DIR}/measure/)
+    set_source_files_properties(${zyk_untimed_sources} DIRECTORY ${CMAKE_SOURCE_DIR}/measure
+      PROPERTIES COMPILE_OPTIONS "-Oz;-flto" COMPILE_DEFINITIONS "DECLSPEC_IMPORT=")
     set_source_files_properties(${CMAKE_SOURCE_DIR}/processor/processor_instructions.cpp
       DIRECTORY ${CMAKE_SOURCE_DIR}/processor PROPERTIES COMPILE_OPTIONS "-Os;-fno-lto")
     target_compile_options(zyk_x86_runtime PRIVATE -fno-lto)
