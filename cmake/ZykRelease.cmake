@@ -53,7 +53,9 @@ if(ZYK_RELEASE)
   # x86, whose 80386 code takes the most room, keeps no frame pointer, and
   # everything but the timed code is compiled smaller still (-Oz), where speed
   # counts for nothing: windows, settings, the link control, start-up, what the
-  # processor and the system are asked.
+  # processor and the system are asked. A function called from one place only
+  # stays out of line there: inlined, its caller's 80386 code grows by more
+  # than the call costs (on x64 the opposite holds, with its unwind records).
   # That code also calls the system's functions through the import's jump stub
   # (the headers' DECLSPEC_IMPORT defined empty): a call is then 5 bytes with
   # no relocation, where one through the import address is 6 bytes with one;
@@ -105,7 +107,7 @@ if(ZYK_RELEASE)
   foreach(target IN LISTS zyk_program_targets)
     target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${zyk_release_flags}>")
     if(ZYK_ARCH STREQUAL "x86" AND NOT target STREQUAL "zyk_measure")
-      target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-Oz>")
+      target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-Oz;-fno-inline-functions-called-once>")
       target_compile_definitions(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:DECLSPEC_IMPORT=>)
     endif()
   endforeach()
@@ -118,7 +120,8 @@ if(ZYK_RELEASE)
       history/history_record.cpp history/history_sampler.cpp)
     list(TRANSFORM zyk_untimed_sources PREPEND ${CMAKE_SOURCE_DIR}/measure/)
     set_source_files_properties(${zyk_untimed_sources} DIRECTORY ${CMAKE_SOURCE_DIR}/measure
-      PROPERTIES COMPILE_OPTIONS "-Oz;-flto" COMPILE_DEFINITIONS "DECLSPEC_IMPORT=")
+      PROPERTIES COMPILE_OPTIONS "-Oz;-fno-inline-functions-called-once;-flto"
+      COMPILE_DEFINITIONS "DECLSPEC_IMPORT=")
     set_source_files_properties(${CMAKE_SOURCE_DIR}/processor/processor_instructions.cpp
       DIRECTORY ${CMAKE_SOURCE_DIR}/processor PROPERTIES COMPILE_OPTIONS "-Os;-fno-lto")
     target_compile_options(zyk_x86_runtime PRIVATE -fno-lto)
