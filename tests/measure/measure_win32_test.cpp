@@ -17,7 +17,9 @@
 #include "measure/result_table.h"
 #include "measure/spin_wait.h"
 #include "measure/test_parameters.h"
+#include "processor/efficiency_classes.h"
 #include "processor/processor_groups.h"
+#include "processor/rated_clocks.h"
 #include "support/bounded_wait.h"
 #include "support/wine_settings.h"
 
@@ -424,6 +426,29 @@ TEST(LegacyPlatformTest, ReportedAsWindows98TheCounterIsReadUnmaskedWithoutACras
             << "not NT, masking refused (CLI faults here), samples and the estimate still work";
     }
     EXPECT_EQ(working | LegacyProbeNtPlatform, RunProbe()) << "the setting is gone again";
+}
+
+// The nominal clock Windows records, read for real where neither CPUID nor the brand string
+// tells one: as Wine wrote it, and another value once a test has written that.
+TEST(RatedClocksOnThisMachineTest, TheRegistrysClockWhereNeitherCpuidNorTheBrandStringTellsOne)
+{
+    MeasurePlatformScope scope;
+    installFakeCpuid({});
+    HKEY key = nullptr;
+    DWORD machine = 0;
+    DWORD size = sizeof machine;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", 0,
+                                           KEY_QUERY_VALUE | KEY_SET_VALUE, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "~MHz", nullptr, nullptr, reinterpret_cast<BYTE*>(&machine), &size));
+    const ProcessorClasses none;
+    EXPECT_EQ(machine, ReadRatedClocks(none, "AMD Ryzen 7 7840U", true).byRank[0].baseMhz);
+    const DWORD written = 4321;
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "~MHz", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&written), 4));
+    const RatedClock rated = ReadRatedClocks(none, "AMD Ryzen 7 7840U", true).byRank[0];
+    RegSetValueExA(key, "~MHz", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&machine), 4);
+    RegCloseKey(key);
+    EXPECT_EQ(written, rated.baseMhz);
+    EXPECT_EQ(RatedByWindows, rated.baseSource);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/app_platform.h"
 #include "link/link_platform.h"
 #include "measure/measure_platform.h"
+#include "processor/power_platform.h"
 #include "processor/processor_platform.h"
 #include "settings/settings_platform.h"
 
@@ -26,10 +27,12 @@ using LinkPlatformGuard = PlatformGuard<LinkPlatform, linkPlatform>;
 using ProcessorPlatformGuard = PlatformGuard<ProcessorPlatform, processorPlatform>;
 using SettingsPlatformGuard = PlatformGuard<SettingsPlatform, settingsPlatform>;
 
-// The measuring code reaches the system through two tables, the timed operations' and the
-// processor's: a test that fakes the measuring code's platform gets both back as they were.
+// The measuring code reaches the system through three tables, the timed operations', the
+// processor's and the power settings': a test that fakes the measuring code's platform gets
+// all of them back as they were.
 class MeasurePlatformGuard {
 private:
     PlatformGuard<MeasurePlatform, measurePlatform> timed_;
     ProcessorPlatformGuard processor_;
+    PlatformGuard<PowerPlatform, powerPlatform> power_;
 };
