@@ -63,20 +63,15 @@ ResultField::ResultField()
 }
 
 void ResultField::showLines(const ResultLayout& newLayout) {
-    HWND field = window();
-    const LONG style = GetWindowLongA(field, GWL_STYLE);
     if (!linesShown)
-        plainTabStop = (style & WS_TABSTOP) != 0;
+        plainTabStop = (GetWindowLongA(window(), GWL_STYLE) & WS_TABSTOP) != 0;
     linesShown = true;
     alignedWith = nullptr;
     layout = newLayout;
-    // Only a field that scrolls has anything to do with the keyboard.
-    const bool tabStop = layout.scrolls || plainTabStop;
-    SetWindowLongA(field, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
     if (top > LastTopLine(layout))
         top = LastTopLine(layout);
-    updateScrollBar();
-    InvalidateRect(field, nullptr, TRUE);
+    // Only a field that scrolls has anything to do with the keyboard.
+    showAnew(layout.scrolls || plainTabStop);
 }
 
 void ResultField::showUnder(HWND above) {
@@ -85,14 +80,18 @@ void ResultField::showUnder(HWND above) {
 }
 
 void ResultField::showPlain() {
-    HWND field = window();
     linesShown = false;
     alignedWith = nullptr;
     layout = ResultLayout();
     top = 0;
+    showAnew(plainTabStop);
+}
+
+void ResultField::showAnew(bool tabStop) {
+    HWND field = window();
     updateScrollBar();
     const LONG style = GetWindowLongA(field, GWL_STYLE);
-    SetWindowLongA(field, GWL_STYLE, plainTabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    SetWindowLongA(field, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
     InvalidateRect(field, nullptr, TRUE);
 }
 
