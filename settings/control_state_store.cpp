@@ -145,7 +145,7 @@ BOOL saveState(HWND child, const char* keyPath, const char* name, StateKind kind
     // Check states and combo selections are stored as "%d" text without terminating zero,
     // the other numbers as REG_DWORD.
     if (isTextKind(kind)) {
-        char text[64] = {};
+        char text[16];  // "-2147483648" and its terminating zero
         sprintf(text, "%d", static_cast<int>(value));
         return writeValue(keyPath, name, text, static_cast<DWORD>(strlen(text)), REG_SZ);
     }
