@@ -214,13 +214,17 @@ void LinkLabel::paintLink(HDC dc)
         paintPlainLink(dc, text);
 }
 
+COLORREF LinkLabel::selectLinkColour(HDC dc)
+{
+    return SetTextColor(dc, chooseLinkColour(IsWindowEnabled(window()) != FALSE, (state_ & Visited) != 0,
+                                             linkColour_, visitedColour_, GetSysColor(COLOR_GRAYTEXT)));
+}
+
 void LinkLabel::paintPlainLink(HDC dc, const char* text)
 {
     HWND label = window();
     SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColour = SetTextColor(
-        dc, chooseLinkColour(IsWindowEnabled(label) != FALSE, (state_ & Visited) != 0, linkColour_,
-                             visitedColour_, GetSysColor(COLOR_GRAYTEXT)));
+    const COLORREF previousColour = selectLinkColour(dc);
     SelectedObject font(dc, chooseLinkFont(linkFont_, textFont_, options_, state_));
     RECT area = linkRect_;
     DrawTextA(dc, text, -1, &area, DT_WORDBREAK | alignmentFormat(GetWindowLongA(label, GWL_STYLE)));
@@ -245,9 +249,7 @@ void LinkLabel::paintMarkupLink(HDC dc, const char* text)
         DrawTextA(dc, text + split.before.start, split.before.length, &area, DT_WORDBREAK);
     }
 
-    const COLORREF previousColour = SetTextColor(
-        dc, chooseLinkColour(IsWindowEnabled(label) != FALSE, (state_ & Visited) != 0, linkColour_,
-                             visitedColour_, GetSysColor(COLOR_GRAYTEXT)));
+    const COLORREF previousColour = selectLinkColour(dc);
     font.select(chooseLinkFont(linkFont_, textFont_, options_, state_));
     if (split.link.length > 0) {
         RECT area = linkRect_;

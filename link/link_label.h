@@ -66,6 +66,8 @@ public:
 private:
     void createLinkFont();
     void paintEntry(HWND window, HDC dc);
+    // Sets the link's colour for its state; returns the context's previous one.
+    COLORREF selectLinkColour(HDC dc);
     void paintPlainLink(HDC dc, const char* text);
     void paintMarkupLink(HDC dc, const char* text);
     bool followPointer(HWND window, POINT point);
