@@ -83,7 +83,6 @@ void LinkLabel::prepareControl()
     measureLink();
 
     if (isLive()) {
-        SendMessageA(tipWindow_, TTM_ACTIVATE, TRUE, 0);
         addTipTool(target_);
     } else if (caption_) {
         // The caption doubles as the target, which makes the label live.
@@ -128,10 +127,8 @@ bool LinkLabel::setTarget(const char* text)
         return false;
     if (!caption_)
         measureLink();
-    if (IsWindow(tipWindow_)) {
-        SendMessageA(tipWindow_, TTM_ACTIVATE, TRUE, 0);
+    if (IsWindow(tipWindow_))
         addTipTool(target_);
-    }
     return true;
 }
 
@@ -283,6 +280,7 @@ void LinkLabel::addTipTool(const char* text)
     tool.lParam = 0;
     // One tool per label: a later target replaces the text of the earlier
     // one instead of leaving it to show beside or instead of the new one.
+    SendMessageA(tipWindow_, TTM_ACTIVATE, TRUE, 0);
     SendMessageA(tipWindow_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tipWindow_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }

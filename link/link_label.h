@@ -36,8 +36,8 @@ public:
     MarkupSplit splitMarkup() const;
     void paintBackground(HDC dc);
     void paintLink(HDC dc);
-    // Registers the link's rectangle with the tooltip, showing 'text'; a tool
-    // registered earlier is replaced.
+    // Activates the tooltip and registers the link's rectangle with it, showing
+    // 'text'; a tool registered earlier is replaced.
     void addTipTool(const char* text);
 
     void relayToTip(UINT message, WPARAM wParam, LPARAM lParam);
