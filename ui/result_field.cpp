@@ -25,12 +25,16 @@ int tabbedWidth(HDC dc, const char* text, size_t length) {
     return LOWORD(GetTabbedTextExtentA(dc, text, static_cast<int>(length), 0, nullptr));
 }
 
-// Fills a field with the brush its dialog gives static controls.
-void fillBackground(HWND window, HDC dc, const RECT& client) {
+// Fills a field with the brush its dialog gives static controls; returns its
+// client area.
+RECT fillBackground(HWND window, HDC dc) {
+    RECT client;
+    GetClientRect(window, &client);
     HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(
         GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
     if (brush != nullptr)
         FillRect(dc, &client, brush);
+    return client;
 }
 
 // Where a one-line static control that centres its text and expands its tabs
@@ -158,9 +162,7 @@ BOOL ResultField::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void ResultField::paint(HWND window, HDC dc) {
-    RECT client;
-    GetClientRect(window, &client);
-    fillBackground(window, dc, client);
+    const RECT client = fillBackground(window, dc);
 
     const WindowText shown(window);
     if (shown.text() != nullptr) {
@@ -193,9 +195,7 @@ void ResultField::paint(HWND window, HDC dc) {
 }
 
 void ResultField::paintUnder(HWND window, HDC dc) {
-    RECT client;
-    GetClientRect(window, &client);
-    fillBackground(window, dc, client);
+    const RECT client = fillBackground(window, dc);
 
     const WindowText shown(window);
     const WindowText above(alignedWith);
