@@ -83,7 +83,6 @@ void LinkLabel::prepareControl()
     measureLink();
 
     if (isLive()) {
-        SendMessageA(tipWindow_, TTM_ACTIVATE, TRUE, 0);
         addTipTool(target_);
     } else if (caption_) {
         // The caption doubles as the target, which makes the label live.
@@ -128,10 +127,8 @@ bool LinkLabel::setTarget(const char* text)
         return false;
     if (!caption_)
         measureLink();
-    if (IsWindow(tipWindow_)) {
-        SendMessageA(tipWindow_, TTM_ACTIVATE, TRUE, 0);
+    if (IsWindow(tipWindow_))
         addTipTool(target_);
-    }
     return true;
 }
 
@@ -214,13 +211,17 @@ void LinkLabel::paintLink(HDC dc)
         paintPlainLink(dc, text);
 }
 
+COLORREF LinkLabel::selectLinkColour(HDC dc)
+{
+    return SetTextColor(dc, chooseLinkColour(IsWindowEnabled(window()) != FALSE, (state_ & Visited) != 0,
+                                             linkColour_, visitedColour_, GetSysColor(COLOR_GRAYTEXT)));
+}
+
 void LinkLabel::paintPlainLink(HDC dc, const char* text)
 {
     HWND label = window();
     SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColour = SetTextColor(
-        dc, chooseLinkColour(IsWindowEnabled(label) != FALSE, (state_ & Visited) != 0, linkColour_,
-                             visitedColour_, GetSysColor(COLOR_GRAYTEXT)));
+    const COLORREF previousColour = selectLinkColour(dc);
     SelectedObject font(dc, chooseLinkFont(linkFont_, textFont_, options_, state_));
     RECT area = linkRect_;
     DrawTextA(dc, text, -1, &area, DT_WORDBREAK | alignmentFormat(GetWindowLongA(label, GWL_STYLE)));
@@ -245,9 +246,7 @@ void LinkLabel::paintMarkupLink(HDC dc, const char* text)
         DrawTextA(dc, text + split.before.start, split.before.length, &area, DT_WORDBREAK);
     }
 
-    const COLORREF previousColour = SetTextColor(
-        dc, chooseLinkColour(IsWindowEnabled(label) != FALSE, (state_ & Visited) != 0, linkColour_,
-                             visitedColour_, GetSysColor(COLOR_GRAYTEXT)));
+    const COLORREF previousColour = selectLinkColour(dc);
     font.select(chooseLinkFont(linkFont_, textFont_, options_, state_));
     if (split.link.length > 0) {
         RECT area = linkRect_;
@@ -281,6 +280,7 @@ void LinkLabel::addTipTool(const char* text)
     tool.lParam = 0;
     // One tool per label: a later target replaces the text of the earlier
     // one instead of leaving it to show beside or instead of the new one.
+    SendMessageA(tipWindow_, TTM_ACTIVATE, TRUE, 0);
     SendMessageA(tipWindow_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tipWindow_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }

@@ -36,8 +36,8 @@ public:
     MarkupSplit splitMarkup() const;
     void paintBackground(HDC dc);
     void paintLink(HDC dc);
-    // Registers the link's rectangle with the tooltip, showing 'text'; a tool
-    // registered earlier is replaced.
+    // Activates the tooltip and registers the link's rectangle with it, showing
+    // 'text'; a tool registered earlier is replaced.
     void addTipTool(const char* text);
 
     void relayToTip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,6 +66,8 @@ public:
 private:
     void createLinkFont();
     void paintEntry(HWND window, HDC dc);
+    // Sets the link's colour for its state; returns the context's previous one.
+    COLORREF selectLinkColour(HDC dc);
     void paintPlainLink(HDC dc, const char* text);
     void paintMarkupLink(HDC dc, const char* text);
     bool followPointer(HWND window, POINT point);

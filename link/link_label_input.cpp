@@ -13,6 +13,14 @@ POINT pointOf(LPARAM lParam)
     return point;
 }
 
+// Repaints area of window (all of it for none) at once, not with the next paint.
+void redrawNow(HWND window, const RECT* area)
+{
+    LinkPlatform& platform = linkPlatform();
+    platform.InvalidateRect(window, area, TRUE);
+    platform.UpdateWindow(window);
+}
+
 }  // namespace
 
 BOOL LinkLabel::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -121,8 +129,7 @@ BOOL LinkLabel::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
 
     case WM_ENABLE:
-        platform.InvalidateRect(window, nullptr, TRUE);
-        platform.UpdateWindow(window);
+        redrawNow(window, nullptr);
         result = 0;
         return TRUE;
 
@@ -133,10 +140,8 @@ BOOL LinkLabel::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SETFONT:
         // Neither re-measures nor derives a new link font.
         textFont_ = reinterpret_cast<HFONT>(wParam);
-        if (lParam) {
-            platform.InvalidateRect(window, nullptr, TRUE);
-            platform.UpdateWindow(window);
-        }
+        if (lParam)
+            redrawNow(window, nullptr);
         result = 0;
         return TRUE;
 
@@ -170,27 +175,20 @@ bool LinkLabel::followPointer(HWND window, POINT point)
         platform.SetCursor(handCursor_);
         if ((options_ & HoverOnlyStyle) && !(state_ & Hovering)) {
             state_ |= Hovering;
-            platform.InvalidateRect(window, &linkRect_, TRUE);
-            platform.UpdateWindow(window);
+            redrawNow(window, &linkRect_);
             armLeaveTracking();
         }
         return true;
     }
-    if ((options_ & HoverOnlyStyle) && (state_ & Hovering)) {
-        state_ &= ~Hovering;
-        platform.InvalidateRect(window, &linkRect_, TRUE);
-        platform.UpdateWindow(window);
-    }
+    leaveLink(window);
     return false;
 }
 
 void LinkLabel::leaveLink(HWND window)
 {
     if ((options_ & HoverOnlyStyle) && (state_ & Hovering)) {
-        LinkPlatform& platform = linkPlatform();
         state_ &= ~Hovering;
-        platform.InvalidateRect(window, &linkRect_, TRUE);
-        platform.UpdateWindow(window);
+        redrawNow(window, &linkRect_);
     }
 }
 

@@ -27,20 +27,21 @@ enum class StateKind {
 struct ControlClass {
     const char* name;
     StateKind kind;
+    UINT stateQuery;  // the message that answers the state as a number, if any
 };
 
 // Compared exactly, with case, in this order; the first match decides.
 const ControlClass controlClasses[] = {
-    {"Edit", StateKind::WindowText},
-    {"RICHEDIT", StateKind::WindowText},
-    {"RichEdit20A", StateKind::WindowText},
-    {"Button", StateKind::CheckState},
-    {"ListBox", StateKind::ListSelection},
-    {"ComboBox", StateKind::ComboSelection},
-    {"SysIPAddress32", StateKind::Address},
-    {"msctls_hotkey32", StateKind::Hotkey},
-    {"SysDateTimePick32", StateKind::Date},
-    {"SysTabControl32", StateKind::TabSelection},
+    {"Edit", StateKind::WindowText, 0},
+    {"RICHEDIT", StateKind::WindowText, 0},
+    {"RichEdit20A", StateKind::WindowText, 0},
+    {"Button", StateKind::CheckState, BM_GETCHECK},
+    {"ListBox", StateKind::ListSelection, LB_GETCURSEL},
+    {"ComboBox", StateKind::ComboSelection, CB_GETCURSEL},
+    {"SysIPAddress32", StateKind::Address, 0},
+    {"msctls_hotkey32", StateKind::Hotkey, HKM_GETHOTKEY},
+    {"SysDateTimePick32", StateKind::Date, 0},
+    {"SysTabControl32", StateKind::TabSelection, TCM_GETCURSEL},
 };
 
 char className[32];
@@ -114,25 +115,9 @@ BOOL saveDate(HWND child, const char* keyPath, const char* name)
     return writeValue(keyPath, name, &time, sizeof time, REG_BINARY);
 }
 
-// The message that answers a control's state as a number.
-UINT stateQuery(StateKind kind)
+BOOL saveState(HWND child, const char* keyPath, const char* name, const ControlClass& controlClass)
 {
-    switch (kind) {
-    case StateKind::CheckState:
-        return BM_GETCHECK;
-    case StateKind::ComboSelection:
-        return CB_GETCURSEL;
-    case StateKind::ListSelection:
-        return LB_GETCURSEL;
-    case StateKind::Hotkey:
-        return HKM_GETHOTKEY;
-    default:
-        return TCM_GETCURSEL;
-    }
-}
-
-BOOL saveState(HWND child, const char* keyPath, const char* name, StateKind kind)
-{
+    const StateKind kind = controlClass.kind;
     if (kind == StateKind::WindowText)
         return saveWindowText(child, keyPath, name);
     if (kind == StateKind::Date)
@@ -141,11 +126,11 @@ BOOL saveState(HWND child, const char* keyPath, const char* name, StateKind kind
     if (kind == StateKind::Address)
         send(child, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&value));
     else
-        value = static_cast<DWORD>(send(child, stateQuery(kind)));
+        value = static_cast<DWORD>(send(child, controlClass.stateQuery));
     // Check states and combo selections are stored as "%d" text without terminating zero,
     // the other numbers as REG_DWORD.
     if (isTextKind(kind)) {
-        char text[64] = {};
+        char text[16];  // "-2147483648" and its terminating zero
         sprintf(text, "%d", static_cast<int>(value));
         return writeValue(keyPath, name, text, static_cast<DWORD>(strlen(text)), REG_SZ);
     }
@@ -252,7 +237,7 @@ BOOL CALLBACK VisitChildControl(HWND child, LPARAM requestAddress) noexcept
     const char* name = byText ? ValueNameFromText(child) : Base4ValueName(identifier);
 
     if (request->mode != 0)
-        return saveState(child, request->keyPath, name, kind);
+        return saveState(child, request->keyPath, name, *controlClass);
     if (isTextKind(kind))
         restoreFromText(child, request->keyPath, name, kind);
     else

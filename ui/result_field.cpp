@@ -25,12 +25,16 @@ int tabbedWidth(HDC dc, const char* text, size_t length) {
     return LOWORD(GetTabbedTextExtentA(dc, text, static_cast<int>(length), 0, nullptr));
 }
 
-// Fills a field with the brush its dialog gives static controls.
-void fillBackground(HWND window, HDC dc, const RECT& client) {
+// Fills a field with the brush its dialog gives static controls; returns its
+// client area.
+RECT fillBackground(HWND window, HDC dc) {
+    RECT client;
+    GetClientRect(window, &client);
     HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(
         GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
     if (brush != nullptr)
         FillRect(dc, &client, brush);
+    return client;
 }
 
 // Where a one-line static control that centres its text and expands its tabs
@@ -63,20 +67,15 @@ ResultField::ResultField()
 }
 
 void ResultField::showLines(const ResultLayout& newLayout) {
-    HWND field = window();
-    const LONG style = GetWindowLongA(field, GWL_STYLE);
     if (!linesShown)
-        plainTabStop = (style & WS_TABSTOP) != 0;
+        plainTabStop = (GetWindowLongA(window(), GWL_STYLE) & WS_TABSTOP) != 0;
     linesShown = true;
     alignedWith = nullptr;
     layout = newLayout;
-    // Only a field that scrolls has anything to do with the keyboard.
-    const bool tabStop = layout.scrolls || plainTabStop;
-    SetWindowLongA(field, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
     if (top > LastTopLine(layout))
         top = LastTopLine(layout);
-    updateScrollBar();
-    InvalidateRect(field, nullptr, TRUE);
+    // Only a field that scrolls has anything to do with the keyboard.
+    showAnew(layout.scrolls || plainTabStop);
 }
 
 void ResultField::showUnder(HWND above) {
@@ -85,14 +84,18 @@ void ResultField::showUnder(HWND above) {
 }
 
 void ResultField::showPlain() {
-    HWND field = window();
     linesShown = false;
     alignedWith = nullptr;
     layout = ResultLayout();
     top = 0;
+    showAnew(plainTabStop);
+}
+
+void ResultField::showAnew(bool tabStop) {
+    HWND field = window();
     updateScrollBar();
     const LONG style = GetWindowLongA(field, GWL_STYLE);
-    SetWindowLongA(field, GWL_STYLE, plainTabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    SetWindowLongA(field, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
     InvalidateRect(field, nullptr, TRUE);
 }
 
@@ -159,9 +162,7 @@ BOOL ResultField::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void ResultField::paint(HWND window, HDC dc) {
-    RECT client;
-    GetClientRect(window, &client);
-    fillBackground(window, dc, client);
+    const RECT client = fillBackground(window, dc);
 
     const WindowText shown(window);
     if (shown.text() != nullptr) {
@@ -194,9 +195,7 @@ void ResultField::paint(HWND window, HDC dc) {
 }
 
 void ResultField::paintUnder(HWND window, HDC dc) {
-    RECT client;
-    GetClientRect(window, &client);
-    fillBackground(window, dc, client);
+    const RECT client = fillBackground(window, dc);
 
     const WindowText shown(window);
     const WindowText above(alignedWith);

@@ -46,6 +46,8 @@ private:
     bool scrolled(WPARAM scrollCode);
     bool keyScrolled(WPARAM key);
     void updateScrollBar();
+    // Shows the field's new state: its scroll bar, whether Tab stops at it, its lines.
+    void showAnew(bool tabStop);
 
     bool linesShown;
     ResultLayout layout;
