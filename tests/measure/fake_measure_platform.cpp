@@ -184,3 +184,10 @@ void putCpuidText(std::map<unsigned, CpuidLeaf>& leaves, unsigned first, const c
         leaves[first + static_cast<unsigned>(k)] = {registers[0], registers[1], registers[2], registers[3]};
     }
 }
+
+CpuidLeaf vendorLeaf(unsigned highest, const char* vendor)
+{
+    unsigned text[3];
+    std::memcpy(text, vendor, sizeof text);
+    return {highest, text[0], text[2], text[1]};
+}

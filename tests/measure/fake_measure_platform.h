@@ -90,3 +90,7 @@ void installFakeCpuid(const std::map<unsigned, CpuidLeaf>& leaves);
 // The CPUID leaves that carry a text of sixteen characters from leaf first on (eax, ebx, ecx,
 // edx of each), as the brand string is laid out.
 void putCpuidText(std::map<unsigned, CpuidLeaf>& leaves, unsigned first, const char* text, size_t leafCount);
+
+// CPUID leaf 0: the highest basic leaf and the twelve characters of the vendor string, which
+// CPUID gives in ebx, edx, ecx.
+CpuidLeaf vendorLeaf(unsigned highest, const char* vendor);

@@ -17,14 +17,6 @@ namespace {
 
 using Leaves = std::map<unsigned, CpuidLeaf>;
 
-// Leaf 0: the highest basic leaf and the vendor string, in ebx, edx, ecx.
-CpuidLeaf vendorLeaf(unsigned highest, const char* vendor)
-{
-    unsigned text[3];
-    memcpy(text, vendor, sizeof text);
-    return {highest, text[0], text[2], text[1]};
-}
-
 std::string nameOf(const Leaves& leaves, DWORD processorType)
 {
     installFakeProcessor(nullptr, processorType);

@@ -24,13 +24,6 @@ namespace {
 
 using Leaves = std::map<unsigned, CpuidLeaf>;
 
-CpuidLeaf vendorLeaf(unsigned highest, const char* vendor)
-{
-    unsigned text[3];
-    memcpy(text, vendor, sizeof text);
-    return {highest, text[0], text[2], text[1]};
-}
-
 // The registry's ~MHz as the fakes answer it, and the keys they hold open.
 struct FakeMhzValue {
     LONG openStatus;
