@@ -102,12 +102,23 @@ if(ZYK_RELEASE)
     set(zyk_first_pass_symbols abort calloc exit free malloc memcmp memmove realloc sprintf
       strcmp strlen strncat __udivdi3)
     list(TRANSFORM zyk_first_pass_symbols PREPEND "LINKER:-u,_")
-    target_link_options(Zyklomatrix PRIVATE ${zyk_first_pass_symbols} LINKER:-e,_WinMainCRTStartup)
+    target_link_options(Zyklomatrix PRIVATE ${zyk_first_pass_symbols} LINKER:-e,_WinMainCRTStartup
+      -Werror=frame-larger-than=3999)
   endif()
+  # The -Oz code of x86 goes without stack probes: a probe is needed only
+  # where one function moves the stack pointer by a page or more at once, and
+  # with probes on, the compiler must also store every call's arguments into
+  # a reserved area (mov) instead of pushing them, 3.5 KiB more of 80386 code.
+  # The compiler and the link therefore refuse a function of that code whose
+  # frame reaches 4,000 bytes (the compiler's own probe limit), and any
+  # variable-length array or alloca: large buffers are static or on the heap.
+  # The timed code keeps its probes and its stores, as it was timed.
+  set(zyk_smallest_flags -Oz -fno-inline-functions-called-once -mno-stack-arg-probe
+    -Werror=vla -Werror=alloca -Werror=frame-larger-than=3999)
   foreach(target IN LISTS zyk_program_targets)
     target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${zyk_release_flags}>")
     if(ZYK_ARCH STREQUAL "x86" AND NOT target STREQUAL "zyk_measure")
-      target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-Oz;-fno-inline-functions-called-once>")
+      target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${zyk_smallest_flags}>")
       target_compile_definitions(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:DECLSPEC_IMPORT=>)
     endif()
   endforeach()
@@ -120,7 +131,7 @@ if(ZYK_RELEASE)
       history/history_record.cpp history/history_sampler.cpp)
     list(TRANSFORM zyk_untimed_sources PREPEND ${CMAKE_SOURCE_DIR}/measure/)
     set_source_files_properties(${zyk_untimed_sources} DIRECTORY ${CMAKE_SOURCE_DIR}/measure
-      PROPERTIES COMPILE_OPTIONS "-Oz;-fno-inline-functions-called-once;-flto"
+      PROPERTIES COMPILE_OPTIONS "${zyk_smallest_flags};-flto"
       COMPILE_DEFINITIONS "DECLSPEC_IMPORT=")
     set_source_files_properties(${CMAKE_SOURCE_DIR}/processor/processor_instructions.cpp
       DIRECTORY ${CMAKE_SOURCE_DIR}/processor PROPERTIES COMPILE_OPTIONS "-Os;-fno-lto")

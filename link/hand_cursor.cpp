@@ -119,7 +119,10 @@ void drawHandCursor(int width, int height, HandCursorPicture& picture)
 
 HCURSOR createHandCursor(HINSTANCE instance)
 {
-    HandCursorPicture picture;
+    // Four pages of planes: kept off the stack, which the program's code may
+    // only move by less than a page at a time (see cmake/ZykRelease.cmake).
+    // Only the window thread makes cursors.
+    static HandCursorPicture picture;
     drawHandCursor(GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), picture);
     return CreateCursor(instance, picture.hotSpotX, picture.hotSpotY, picture.width,
                         picture.height, picture.andPlane, picture.xorPlane);

@@ -23,7 +23,7 @@ extern const char MainDialogStateKey[];
 // field and the link to the maker's site. It is also its thread's dispatch
 // filter (the dialog manager's keyboard handling, and Ctrl+C, which copies
 // the results) and an idle task.
-class MainDialog : public DialogBinding, public DispatchFilter, public IdleTask {
+class MainDialog final : public DialogBinding, public DispatchFilter, public IdleTask {
 public:
     MainDialog();
 
