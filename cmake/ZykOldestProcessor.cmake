@@ -4,7 +4,7 @@
 # runtime target the Pentium Pro, whose CMOV and FCOMI older processors lack, so:
 #   - the program's own code is compiled for the 80386, without exception handling (the
 #     program throws none, and the runtime's exception machinery is prebuilt);
-#   - the process starts through the program's own entry (app/process_start_x86.cpp) rather
+#   - the process starts through the program's own entry (app/process_start.cpp) rather
 #     than the runtime's start-up code;
 #   - the compiler's helper routines the program calls (64-bit division) are the project's
 #     own (zyk_x86_runtime), linked after every library that calls them;
@@ -34,7 +34,7 @@ if(ZYK_ARCH STREQUAL "x86")
     list(APPEND zyk_x86_programs zyk_program_486)
   endif()
   foreach(program IN LISTS zyk_x86_programs)
-    target_sources(${program} PRIVATE ${CMAKE_SOURCE_DIR}/app/process_start_x86.cpp)
+    target_sources(${program} PRIVATE ${CMAKE_SOURCE_DIR}/app/process_start.cpp)
     target_compile_options(${program} PRIVATE "$<$<COMPILE_LANGUAGE:C,CXX>:${zyk_oldest_processor_flags}>")
     target_link_libraries(${program} PRIVATE zyk_x86_runtime)
     # No runtime start-up, and so nothing that would need its relocation of imported data.

@@ -87,23 +87,34 @@ if(ZYK_RELEASE)
   target_link_options(Zyklomatrix PRIVATE -Os -flto)
   if(ZYK_ARCH STREQUAL "x86")
     list(APPEND zyk_release_flags -fno-asynchronous-unwind-tables -fno-jump-tables -fomit-frame-pointer)
-    # The x86 program links without the runtime's start-up code, which names
-    # the C library functions it calls. Link-time objects do not list the
-    # functions the compiler itself may call or drop (memmove, strlen, malloc,
-    # free and the like, and the helper routines): the linker meets them only
-    # in the optimiser's output, and this linker (binutils 2.40, i386pe)
-    # crashes with signal 11 when it must load the members that define them
-    # then. Named undefined here, they are loaded before the optimiser runs.
-    # A C library function the compiler knows, called for the first time,
-    # belongs here too (the link crashes until it is); one name of the helper
-    # routines loads the file that holds all four. The entry point is
-    # named for the same reason: the linker's default one is not known to the
-    # optimiser as used, so it would drop it.
-    set(zyk_first_pass_symbols abort calloc exit free malloc memcmp memmove realloc sprintf
-      strcmp strlen strncat __udivdi3)
-    list(TRANSFORM zyk_first_pass_symbols PREPEND "LINKER:-u,_")
-    target_link_options(Zyklomatrix PRIVATE ${zyk_first_pass_symbols} LINKER:-e,_WinMainCRTStartup
-      -Werror=frame-larger-than=3999)
+  endif()
+  # Both programs link without the runtime's start-up code (app/process_start.cpp says why),
+  # which names the C library functions it calls. Link-time objects do not list the
+  # functions the compiler itself may call or drop (memmove, strlen, malloc, free and the
+  # like, and the helper routines): the linker meets them only in the optimiser's output,
+  # and this linker (binutils 2.40, i386pe and i386pep alike) crashes with signal 11 when it
+  # must load the members that define them then. Named undefined here, they are loaded
+  # before the optimiser runs. A C library function the compiler knows, called for the first
+  # time, belongs here too (the link crashes until it is); on x86, one name of the helper
+  # routines loads the file that holds all four. The entry point is named for the same
+  # reason: the linker's default one is not known to the optimiser as used, so it would
+  # drop it.
+  set(zyk_first_pass_symbols abort calloc exit free malloc memcmp memmove realloc sprintf
+    strcmp strlen strncat)
+  set(zyk_entry_point WinMainCRTStartup)
+  if(ZYK_ARCH STREQUAL "x86")
+    list(APPEND zyk_first_pass_symbols __udivdi3)
+    # x86 symbols carry a leading underscore.
+    list(TRANSFORM zyk_first_pass_symbols PREPEND "_")
+    set(zyk_entry_point _${zyk_entry_point})
+  else()
+    target_sources(Zyklomatrix PRIVATE ${CMAKE_SOURCE_DIR}/app/process_start.cpp)
+    target_link_options(Zyklomatrix PRIVATE -nostartfiles LINKER:--disable-runtime-pseudo-reloc)
+  endif()
+  list(TRANSFORM zyk_first_pass_symbols PREPEND "LINKER:-u,")
+  target_link_options(Zyklomatrix PRIVATE ${zyk_first_pass_symbols} LINKER:-e,${zyk_entry_point})
+  if(ZYK_ARCH STREQUAL "x86")
+    target_link_options(Zyklomatrix PRIVATE -Werror=frame-larger-than=3999)
   endif()
   # The -Oz code of x86 goes without stack probes: a probe is needed only
   # where one function moves the stack pointer by a page or more at once, and

@@ -1,12 +1,16 @@
-// The process entry of the x86 Zyklomatrix.exe, in place of the runtime library's start-up.
+// The process entry of the x86 Zyklomatrix.exe, and of the x64 one as it is shipped, in place
+// of the runtime library's start-up.
 //
 // The runtime's start-up code is prebuilt for the Pentium Pro (its command-line loop uses
-// CMOV), so on an older processor the program would fault before its first window. This one
-// is compiled with the program for the 80386 and does what the program needs of the runtime's:
-// it sets the floating-point unit to the state the runtime leaves it in, tells the system
-// runtime library that this is a windowed program, runs the constructors of the program's
-// static objects and calls WinMain, which works out its own arguments (program_entry.cpp) and
-// ends the process itself. The command-line arguments the runtime would split are never read.
+// CMOV), so on an older processor the x86 program would fault before its first window. On
+// x64 it brings what the program never uses: the splitting of arguments and environment,
+// thread-local storage and its callbacks, the relocation of imported data, its own exception
+// handlers, about 9 KiB in all. This entry is compiled with the program and does what the
+// program needs of the runtime's: it sets the floating-point unit to the state the runtime
+// leaves it in, tells the system runtime library that this is a windowed program, runs the
+// constructors of the program's static objects and calls WinMain, which works out its own
+// arguments (program_entry.cpp) and ends the process itself. The command-line arguments the
+// runtime would split are never read.
 #include <windows.h>
 
 #include <stdlib.h>
