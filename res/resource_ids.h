@@ -20,12 +20,15 @@
 #define IDC_CORE_UNIT 1006
 // Created when the dialog opens, in rows above the results: the test's
 // options and the history window's button in one row, the processor's name
-// and the legends of the marks in the result rows.
+// and the legends of the marks in the result rows, the rated clocks with the
+// latest test's verdict, and what caps the clocks.
 #define IDC_ONE_BY_ONE 1007
 #define IDC_HISTORY 1008
 #define IDC_PROCESSOR_NAME 1009
 #define IDC_LEGEND 1010
 #define IDC_CLASS_LEGEND 1011
+#define IDC_RATED_CLOCKS 1012
+#define IDC_POWER_CAPS 1013
 
 // Controls without an identifier of their own.
 #define IDC_NONE -1

@@ -31,12 +31,29 @@ LONG nthSmallest(const ResultTable& table, LONG count, LONG k)
     return 0;
 }
 
+// The verdict on clock against ofMhz, where ofMhz is known.
+ClockVerdict judged(double clock, DWORD ofMhz, bool belowBase)
+{
+    ClockVerdict verdict = {false, 0.0, ofMhz, false};
+    if (ofMhz == 0)
+        return verdict;
+    verdict.known = true;
+    verdict.percent = 100.0 * clock / ofMhz;
+    verdict.belowBase = belowBase;
+    return verdict;
+}
+
+bool heldBack(double clock, DWORD baseMhz)
+{
+    return baseMhz != 0 && clock < HeldBackShare * baseMhz;
+}
+
 } // namespace
 
 ClockVerdict JudgeCoreClocks(const ResultTable& table, const ProcessorClasses& classes, const RatedClocks& rated,
                              bool oneByOne)
 {
-    ClockVerdict verdict = {false, 0.0, 0, false};
+    bool belowBase = false;
     const LONG count = table.count();
     LONG measured = 0;
     LONG fastest = 0;
@@ -47,34 +64,25 @@ ClockVerdict JudgeCoreClocks(const ResultTable& table, const ProcessorClasses& c
         ++measured;
         if (fastest == 0 || value > table.coreClock(fastest))
             fastest = p;
-        const DWORD base = rated.ofRank(classes.rankOf(p)).baseMhz;
-        if (base != 0 && value < HeldBackShare * base)
-            verdict.belowBase = true;
+        if (heldBack(value, rated.ofRank(classes.rankOf(p)).baseMhz))
+            belowBase = true;
     }
     if (measured == 0)
-        return verdict;
-
-    double clock;
-    const RatedClock* against;
+        return judged(0.0, 0, false);
     if (oneByOne) {
-        clock = table.coreClock(fastest);
-        against = &rated.ofRank(classes.rankOf(fastest));
-        verdict.ofMhz = against->maxMhz != 0 ? against->maxMhz : against->baseMhz;
-    } else {
-        // With an even count, the mean of the two middle clocks, against the kind of the lower.
-        const LONG lower = nthSmallest(table, count, (measured - 1) / 2);
-        const LONG upper = nthSmallest(table, count, measured / 2);
-        clock = (table.coreClock(lower) + table.coreClock(upper)) / 2.0;
-        against = &rated.ofRank(classes.rankOf(lower));
-        verdict.ofMhz = against->baseMhz;
+        const RatedClock& against = rated.ofRank(classes.rankOf(fastest));
+        return judged(table.coreClock(fastest), against.maxMhz != 0 ? against.maxMhz : against.baseMhz, belowBase);
     }
-    if (verdict.ofMhz == 0) {
-        verdict.belowBase = false;
-        return verdict;
-    }
-    verdict.known = true;
-    verdict.percent = 100.0 * clock / verdict.ofMhz;
-    return verdict;
+    // With an even count, the mean of the two middle clocks, against the kind of the lower.
+    const LONG lower = nthSmallest(table, count, (measured - 1) / 2);
+    const LONG upper = nthSmallest(table, count, measured / 2);
+    return judged((table.coreClock(lower) + table.coreClock(upper)) / 2.0,
+                  rated.ofRank(classes.rankOf(lower)).baseMhz, belowBase);
+}
+
+ClockVerdict JudgeCoreClock(double mhz, const RatedClock& rated)
+{
+    return judged(mhz, mhz > 0.0 ? rated.baseMhz : 0, heldBack(mhz, rated.baseMhz));
 }
 
 void FormatVerdict(const ClockVerdict& verdict, char* text, size_t room)

@@ -24,6 +24,9 @@ struct ClockVerdict {
 ClockVerdict JudgeCoreClocks(const ResultTable& table, const ProcessorClasses& classes, const RatedClocks& rated,
                              bool oneByOne);
 
+// Judges the one core clock of an estimate, against the rated base of the only kind of core.
+ClockVerdict JudgeCoreClock(double mhz, const RatedClock& rated);
+
 // "erreicht / reaches 98.6 % of 5,300 MHz", followed by ", unter Basistakt / below base" where
 // a core is held back; empty where the verdict is not known.
 void FormatVerdict(const ClockVerdict& verdict, char* text, size_t room);

@@ -20,6 +20,7 @@
 #include "ui/clipboard_text.h"
 #include "ui/dialog_rows.h"
 #include "ui/processor_rows.h"
+#include "ui/rated_line.h"
 #include "ui/result_display.h"
 #include "ui/site_address.h"
 #include "ui/window_text.h"
@@ -57,8 +58,12 @@ void setProgramIcon(HWND window, int widthMetric, int heightMetric, WPARAM which
 }  // namespace
 
 MainDialog::MainDialog()
-    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr), optionRow(), testOneByOne(false), shown() {
+    : DialogBinding(IDD_MAIN_DIALOG), siteLink(0), windowList(nullptr), repeatList(nullptr), optionRow(), testOneByOne(false), shown(),
+      rated() {
     stateKeyPath[0] = '\0';
+    ratedLine[0] = '\0';
+    verdictLine[0] = '\0';
+    capsLine[0] = '\0';
 }
 
 BOOL MainDialog::handleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -210,7 +215,21 @@ void MainDialog::addHistoryControls() {
     }
 }
 
+void MainDialog::showVerdict(const ClockVerdict& verdict) {
+    HWND dialog = window();
+    FormatVerdict(verdict, verdictLine, sizeof verdictLine);
+    char text[sizeof ratedLine + sizeof verdictLine];
+    FormatText(text, sizeof text, verdictLine[0] != '\0' ? "%s\n%s" : "%s", ratedLine, verdictLine);
+    SetWindowTextA(GetDlgItem(dialog, IDC_RATED_CLOCKS), text);
+    FormatPowerCaps(ReadPowerCaps(classes.kinds() >= 2), capsLine, sizeof capsLine);
+    SetWindowTextA(GetDlgItem(dialog, IDC_POWER_CAPS), capsLine);
+}
+
 int MainDialog::showHistory() {
+    // The rated maximum of the fastest kind of core, else its base, as the
+    // plot's second line.
+    const RatedClock& fastest = rated.byRank[0];
+    history.setRatedClock(fastest.maxMhz != 0 ? fastest.maxMhz : fastest.baseMhz, fastest.maxMhz != 0);
     // Where x86 code is emulated there is no core clock to measure: the
     // window says so instead.
     history.open(window(), shown.emulatedOn, shown.processor != nullptr ? shown.processor : "",
@@ -236,6 +255,20 @@ int MainDialog::prepareDialog() {
     shown.emulatedOn = DetectEmulation();
     classes.read();
     AddProcessorRows(dialog, shown.processor, shown.emulatedOn, classes.kinds());
+
+    ZeroMemory(&PlatformVersion, sizeof PlatformVersion);
+    PlatformVersion.dwOSVersionInfoSize = sizeof PlatformVersion;
+    GetVersionExA(&PlatformVersion);
+    const bool ntFamily = PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    // What the processor should reach, and what holds it back, under the
+    // processor's lines.
+    rated = ReadRatedClocks(classes, shown.processor, ntFamily);
+    FormatRatedLine(rated, ratedLine, sizeof ratedLine);
+    FormatPowerCaps(ReadPowerCaps(classes.kinds() >= 2), capsLine, sizeof capsLine);
+    AddRatedRows(dialog, ratedLine, capsLine);
+    shown.rated = ratedLine;
+    shown.verdict = verdictLine;
+    shown.caps = capsLine;
     // The check box after the repetitions' label, the last control above it;
     // its legend right above the results.
     oneByOne.create(dialog, optionRow, GetWindow(GetDlgItem(dialog, IDC_REPEAT_LIST), GW_HWNDNEXT));
@@ -249,12 +282,9 @@ int MainDialog::prepareDialog() {
     // The result area as it opens, before any test moves it.
     resultArea.capture(dialog);
 
-    ZeroMemory(&PlatformVersion, sizeof PlatformVersion);
-    PlatformVersion.dwOSVersionInfoSize = sizeof PlatformVersion;
-    GetVersionExA(&PlatformVersion);
     // Elsewhere one estimate runs on this thread: there is nothing to take
     // one by one.
-    oneByOne.enable(PlatformVersion.dwPlatformId == VER_PLATFORM_WIN32_NT);
+    oneByOne.enable(ntFamily);
 
     setProgramIcon(dialog, SM_CXICON, SM_CYICON, ICON_BIG);
     setProgramIcon(dialog, SM_CXSMICON, SM_CYSMICON, ICON_SMALL);
@@ -358,10 +388,13 @@ int MainDialog::runTest() {
     // Right after the estimate, while the processor is still busy at its full
     // clock; under emulation there is no core to measure, and its row keeps
     // saying so.
+    double coreMhz = 0.0;
     if (shown.emulatedOn == nullptr) {
-        FormatText(text, sizeof text, "%.1f", MeasureCoreClock(estimateMhz));
+        coreMhz = MeasureCoreClock(estimateMhz);
+        FormatText(text, sizeof text, "%.1f", coreMhz);
         SetWindowTextA(GetDlgItem(window(), IDC_CORE_CLOCK), text);
     }
+    showVerdict(JudgeCoreClock(coreMhz, rated.byRank[0]));
     FormatText(text, sizeof text, "%f", estimateMhz);
     SetWindowTextA(GetDlgItem(window(), IDC_RESULT), text);
     testOneByOne = false;
@@ -420,6 +453,10 @@ void MainDialog::showResults(UINT_PTR) {
         shown.oneByOne = testOneByOne;
         shown.windowMs = MeasureWindowMs.load(std::memory_order_acquire);
         shown.repetitions = RepeatCount.load(std::memory_order_acquire);
+        // The verdict once the whole test is in; under emulation there is none.
+        if (!measuring)
+            showVerdict(shown.emulatedOn == nullptr ? JudgeCoreClocks(resultTable, classes, rated, testOneByOne)
+                                                    : JudgeCoreClock(0.0, rated.byRank[0]));
     }
 }
 

@@ -5,6 +5,9 @@
 #include "app/window_binding.h"
 #include "link/link_label.h"
 #include "processor/efficiency_classes.h"
+#include "processor/power_caps.h"
+#include "processor/rated_clocks.h"
+#include "ui/clock_verdict.h"
 #include "ui/history/history_window.h"
 #include "ui/one_by_one_option.h"
 #include "ui/result_area.h"
@@ -72,6 +75,9 @@ private:
     // The history's button in the option row, and its entry and the About
     // box's in the system menu.
     void addHistoryControls();
+    // After a test: the verdict under the rated clocks, and the caps read
+    // again, since the power source or the scheme may have changed.
+    void showVerdict(const ClockVerdict& verdict);
 
     LinkLabel siteLink;
     HWND windowList;
@@ -91,6 +97,12 @@ private:
     // The kinds of cores of the processors a test measures, read when the
     // dialog opens.
     ProcessorClasses classes;
+    // The rated clocks, read when the dialog opens, and the lines shown and
+    // copied: the rated clocks', the latest verdict's and the caps'.
+    RatedClocks rated;
+    char ratedLine[256];
+    char verdictLine[128];
+    char capsLine[PowerCapsTextSize];
     // Comes and goes; the object lives as long as the dialog's.
     HistoryWindow history;
 };

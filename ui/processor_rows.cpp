@@ -5,6 +5,7 @@
 #include "app/format_text.h"
 #include "res/resource_ids.h"
 #include "ui/class_marks.h"
+#include "ui/clock_verdict.h"
 #include "ui/dialog_rows.h"
 
 namespace {
@@ -26,18 +27,26 @@ int linesOf(HWND dialog, const char* text, LONG width) {
 }
 
 // A row of its own right above the result field, holding one centred text as
-// wide as the field. Returns the text's control.
-HWND addTextRow(HWND dialog, int id, const char* text, HWND after) {
+// wide as the field, and as high as sized needs. Returns the text's control.
+HWND addTextRow(HWND dialog, int id, const char* text, const char* sized, HWND after) {
     HWND field = GetDlgItem(dialog, IDC_RESULT);
     if (field == nullptr)
         return nullptr;
     RECT fieldRect = {};
     GetWindowRect(field, &fieldRect);
-    const int lines = linesOf(dialog, text, fieldRect.right - fieldRect.left);
+    const int lines = linesOf(dialog, sized, fieldRect.right - fieldRect.left);
     const RECT row = InsertRowAbove(dialog, field, RowGap + lines * LineHeight);
     const RECT units = DialogUnitsToPixels(dialog, 0, RowGap, 0, lines * LineHeight);
     const RECT rect = {row.left, row.top + units.top, row.right, row.top + units.bottom};
     return CreateDialogControl(dialog, "Static", id, text, WS_GROUP | LineStyle, rect, after);
+}
+
+// The control right before the result field, after which a row's text
+// follows in the tab order.
+HWND beforeField(HWND dialog) {
+    HWND field = GetDlgItem(dialog, IDC_RESULT);
+    HWND before = field != nullptr ? GetWindow(field, GW_HWNDPREV) : nullptr;
+    return before != nullptr ? before : HWND_TOP;
 }
 
 }  // namespace
@@ -64,13 +73,21 @@ void FormatEmulatedCoreText(const char* emulatedOn, char* text, size_t room) {
 }
 
 void AddProcessorRows(HWND dialog, const char* name, const char* emulatedOn, int kinds) {
-    HWND field = GetDlgItem(dialog, IDC_RESULT);
-    HWND before = field != nullptr ? GetWindow(field, GW_HWNDPREV) : nullptr;
     char text[512];
     FormatProcessorLine(name, emulatedOn, text, sizeof text);
-    HWND line = addTextRow(dialog, IDC_PROCESSOR_NAME, text, before != nullptr ? before : HWND_TOP);
+    addTextRow(dialog, IDC_PROCESSOR_NAME, text, text, beforeField(dialog));
     if (kinds < 2)
         return;
     FormatClassLegend(kinds, text, sizeof text);
-    addTextRow(dialog, IDC_CLASS_LEGEND, text, line != nullptr ? line : HWND_TOP);
+    addTextRow(dialog, IDC_CLASS_LEGEND, text, text, beforeField(dialog));
+}
+
+void AddRatedRows(HWND dialog, const char* rated, const char* caps) {
+    const ClockVerdict longest = {true, 100.0, 99999, true};
+    char verdict[128];
+    FormatVerdict(longest, verdict, sizeof verdict);
+    char sized[512];
+    FormatText(sized, sizeof sized, "%s\n%s", rated, verdict);
+    addTextRow(dialog, IDC_RATED_CLOCKS, rated, sized, beforeField(dialog));
+    addTextRow(dialog, IDC_POWER_CAPS, caps, caps, beforeField(dialog));
 }

@@ -27,3 +27,8 @@ void FormatEmulatedCoreText(const char* emulatedOn, char* text, size_t room);
 // dialog's font, wrapped at the field's width, and each line follows in the
 // tab order the control before the field.
 void AddProcessorRows(HWND dialog, const char* name, const char* emulatedOn, int kinds);
+
+// Adds, above the result field, in the same way, a row with the rated clocks'
+// line (rated), as high as it and the longest verdict a test puts under it
+// need, and a row with the line of what caps the clocks (caps).
+void AddRatedRows(HWND dialog, const char* rated, const char* caps);

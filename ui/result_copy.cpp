@@ -62,15 +62,17 @@ size_t FormatResultCopy(const ShownResults& results, const char* caption, const 
     if (results.kind == ShownResults::PerProcessor)
         out.append(results.oneByOne ? ", one by one" : ", all at once");
     out.append("\r\n");
-    if (results.processor != nullptr && results.processor[0] != '\0') {
-        out.append(results.processor);
-        out.append("\r\n");
-    }
-    if (results.emulatedOn != nullptr) {
-        char note[256];
+    // The processor's name, what emulation leaves of the figures, the rated
+    // clocks, the verdict and the caps: a line each, where there is one.
+    char note[256] = "";
+    if (results.emulatedOn != nullptr)
         FormatEmulationNote(results.emulatedOn, "\r\n", note, sizeof note);
-        out.append(note);
-        out.append("\r\n");
+    const char* const lines[] = {results.processor, note, results.rated, results.verdict, results.caps};
+    for (const char* line : lines) {
+        if (line != nullptr && line[0] != '\0') {
+            out.append(line);
+            out.append("\r\n");
+        }
     }
     for (LONG k = 1; k <= processors; ++k) {
         if (results.kind == ShownResults::PerProcessor) {

@@ -19,6 +19,11 @@ struct ShownResults {
     // What emulates the program's x86 code, as EmulatedOn gives it: null
     // where it runs on an x86 processor.
     const char* emulatedOn;
+    // The rated clocks' line, the latest test's verdict on them and the line
+    // of what caps the clocks; each null or empty for none.
+    const char* rated;
+    const char* verdict;
+    const char* caps;
 };
 
 // Writes the text of the results into text, at most room bytes with the

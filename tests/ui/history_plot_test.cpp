@@ -82,7 +82,7 @@ TEST(HistoryPlotTest, DrawingLeavesTheContextWithThePenAndBrushItHadBefore) {
                 record.store(k, 3000.0f + 10.0f * k + row);
         }
         const BYTE classes[16] = {};
-        const HistoryView view = {&record, classes, 1000, 4000, 2900.0, nullptr, nullptr, 96};
+        const HistoryView view = {&record, classes, 1000, 4000, 2900.0, "TSC", 3500.0, "Rated", nullptr, nullptr, 96};
         HDC dc = CreateCompatibleDC(nullptr);
         const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
         DrawHistory(dc, RECT{0, 0, 400, 300}, view);
@@ -128,7 +128,7 @@ TEST(HistoryCopyTest, OneLinePerRoundOfTheLastHourPastesAsColumns) {
     HistoryRecord record;
     ASSERT_TRUE(record.open(2, 2));
     char text[256];
-    EXPECT_EQ(0u, FormatHistoryCopy(record, "Some CPU", text, sizeof text)) << "nothing before a round";
+    EXPECT_EQ(0u, FormatHistoryCopy(record, "Some CPU", "", text, sizeof text)) << "nothing before a round";
     record.beginRow(0);
     record.store(0, 2000.0f);
     record.beginRow(1000);
@@ -140,12 +140,15 @@ TEST(HistoryCopyTest, OneLinePerRoundOfTheLastHourPastesAsColumns) {
         "Some CPU: Sekunden / Seconds\tCPU 1 MHz\tCPU 2 MHz\r\n"
         "1.0\t3000.0\t2999.5\r\n"
         "2.5\t3001.5\t\r\n";
-    EXPECT_EQ(sizeof expected - 1, FormatHistoryCopy(record, "Some CPU", text, sizeof text));
+    EXPECT_EQ(sizeof expected - 1, FormatHistoryCopy(record, "Some CPU", "", text, sizeof text));
     EXPECT_STREQ(expected, text);
-    EXPECT_EQ(sizeof expected - 1, FormatHistoryCopy(record, "Some CPU", text, 10)) << "the length, cut short";
+    EXPECT_EQ(sizeof expected - 1, FormatHistoryCopy(record, "Some CPU", "", text, 10)) << "the length, cut short";
     EXPECT_STREQ("Some CPU", text) << "only whole parts";
-    FormatHistoryCopy(record, "", text, sizeof text);
+    FormatHistoryCopy(record, "", "", text, sizeof text);
     EXPECT_EQ(0, std::string(text).find("Sekunden / Seconds\t")) << "no name, no prefix";
+    FormatHistoryCopy(record, "Some CPU", "TSC 2900 MHz, Rated max. 3,500 MHz", text, sizeof text);
+    EXPECT_EQ(0, std::string(text).find("TSC 2900 MHz, Rated max. 3,500 MHz\r\nSome CPU: Sekunden"))
+        << "the clocks drawn first";
 }
 
 }  // namespace

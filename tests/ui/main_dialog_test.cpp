@@ -399,6 +399,15 @@ void showValues(HWND dialog, LONG count) {
     SendMessageA(dialog, WM_TIMER, DisplayTimer, 0);
 }
 
+// The copy's lines before the values: the header, the processor's name and
+// its emulation note, and the clock lines this machine answers.
+size_t linesBeforeValues(const ShownResults& shown) {
+    size_t lines = 2 + (shown.emulatedOn != nullptr ? 2 : 0);
+    for (const char* line : {shown.rated, shown.verdict, shown.caps})
+        lines += line != nullptr && line[0] != '\0' ? 1 : 0;
+    return lines;
+}
+
 std::string tableText() {
     static char text[ResultDisplaySize];
     FormatResultTable(resultTable, text);
@@ -706,21 +715,22 @@ TEST_F(MainDialogTest, CtrlCCopiesTheResultsShown) {
     }
     EXPECT_TRUE(pressCtrlC(pump, item(1)));
     const std::vector<std::string> lines = fields(clipboardText(window), "\n");
-    ASSERT_EQ(5u, lines.size()) << "header, processor, two processors, and nothing after the last line end";
+    const size_t head = linesBeforeValues(dialog.shownResults());
+    ASSERT_EQ(head + 3, lines.size()) << "header, processor, clocks, two processors, and nothing after the last line end";
     EXPECT_EQ("Zyklomatrix 1.01 (Freeware): 2 processors, 50 ms x 2, all at once\r", lines[0]);
     EXPECT_EQ(controlText(window, 1009) + "\r", lines[1]);
     const std::vector<std::string> rates = fields(controlText(window, 1002), "\t");
     const std::vector<std::string> cores = fields(controlText(window, 1005), "\t");
     for (size_t k = 0; k < 2; ++k) {
-        EXPECT_EQ(std::to_string(k + 1) + "\t" + rates[k] + "\t" + cores[k] + "\r", lines[k + 2]);
+        EXPECT_EQ(std::to_string(k + 1) + "\t" + rates[k] + "\t" + cores[k] + "\r", lines[k + head]);
     }
 
     showValues(window, 2048);
     SetFocus(item(1000));
     EXPECT_TRUE(pressCtrlC(pump, item(1000))) << "from a closed list";
     const std::vector<std::string> all = fields(clipboardText(window), "\n");
-    ASSERT_EQ(2051u, all.size());
-    EXPECT_EQ("2048\t2400.2048\t3404.8\r", all[2049]);
+    ASSERT_EQ(linesBeforeValues(dialog.shownResults()) + 2049, all.size());
+    EXPECT_EQ("2048\t2400.2048\t3404.8\r", all[all.size() - 2]);
 
     putOnClipboard(window, "before");
     SendMessageA(item(1000), CB_SHOWDROPDOWN, TRUE, 0);
@@ -749,8 +759,8 @@ TEST_F(MainDialogTest, TheResultRowsContextMenuCopies) {
     PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
     SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(core.left + 2, core.top + 2));
     const std::vector<std::string> lines = fields(clipboardText(window), "\n");
-    ASSERT_EQ(5u, lines.size()) << clipboardText(window);
-    EXPECT_EQ("2\t2400.0002\t3200.2\r", lines[3]);
+    ASSERT_EQ(linesBeforeValues(dialog.shownResults()) + 3, lines.size()) << clipboardText(window);
+    EXPECT_EQ("2\t2400.0002\t3200.2\r", lines[lines.size() - 2]);
 }
 
 // A dialog minimised while the workers run gets its new height when it is
@@ -829,7 +839,9 @@ TEST_F(MainDialogTest, NamesTheProcessorAboveTheResultsAndMeasuresUnderAHardware
     EXPECT_EQ(ProcessorName(), controlText(window, 1009));
     EXPECT_EQ(nullptr, EmulatedOn());
     EXPECT_EQ(nullptr, item(1011)) << "no kinds of cores told apart here";
-    EXPECT_EQ(item(1010), GetWindow(item(1009), GW_HWNDNEXT)) << "before the legend below it in the tab order";
+    EXPECT_EQ(item(1012), GetWindow(item(1009), GW_HWNDNEXT)) << "before the rated clocks in the tab order";
+    EXPECT_EQ(item(1013), GetWindow(item(1012), GW_HWNDNEXT)) << "then the caps";
+    EXPECT_EQ(item(1010), GetWindow(item(1013), GW_HWNDNEXT)) << "then the legend below them";
     EXPECT_EQ(item(1002), GetWindow(item(1010), GW_HWNDNEXT)) << "and the legend right before the results";
     EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), SendMessageA(item(1009), WM_GETFONT, 0, 0));
     EXPECT_EQ(std::vector<std::string>(), LayoutFaults(window));
@@ -873,9 +885,40 @@ TEST_F(MainDialogTest, MarksEachProcessorsKindOfCoreWhereThereAreSeveral) {
               controlText(opened.window, 1011));
     EXPECT_EQ(std::vector<std::string>(), LayoutFaults(opened.window));
     const std::vector<std::string> lines = opened.copiedLines();
-    ASSERT_EQ(15u, lines.size());
-    EXPECT_EQ("1\t2400.0001\t3200.1\tP\r", lines[2]);
-    EXPECT_EQ("12\t2400.0012\t3201.2\tE\r", lines[13]);
+    const size_t head = linesBeforeValues(opened.dialog.shownResults());
+    ASSERT_EQ(head + 13, lines.size());
+    EXPECT_EQ("1\t2400.0001\t3200.1\tP\r", lines[head]);
+    EXPECT_EQ("12\t2400.0012\t3201.2\tE\r", lines[head + 11]);
+}
+
+// The rated clocks with the verdict on the test shown under them, and what
+// caps the clocks, in the dialog and in the copy; under Wine no power scheme
+// answers.
+TEST_F(MainDialogTest, HoldsTheCoreClocksAgainstTheRatedClocksAndSaysWhatCapsThem) {
+    MeasurePlatformGuard platform;
+    static bool (*const realLeaf)(unsigned, CpuidLeaf*) = processorPlatform().ReadCpuidLeaf;
+    processorPlatform().ReadCpuidLeaf = [](unsigned number, CpuidLeaf* leaf) {
+        const CpuidLeaf genuineIntel = {0x16, 0x756E6547, 0x6C65746E, 0x49656E69};
+        if (number == 0 || number == 0x16) {
+            *leaf = number == 0 ? genuineIntel : CpuidLeaf{3000, 3500, 100, 0};
+            return true;
+        }
+        return realLeaf(number, leaf);
+    };
+    OpenedWithFakes opened;
+    const char Rated[] = "Nenntakt / Rated: Basis / base 3,000 MHz, max. 3,500 MHz (CPUID)";
+    const char Verdict[] = "erreicht / reaches 106.7 % of 3,000 MHz";
+    const char Caps[] = "Begrenzt durch / Capped by: Energieeinstellungen unbekannt / power settings unknown";
+    EXPECT_EQ(std::string(Rated) + "\n" + Verdict, controlText(opened.window, 1012))
+        << "the median of 3,200.1 to 3,201.2 MHz against the base";
+    EXPECT_EQ(Caps, controlText(opened.window, 1013));
+    EXPECT_EQ(std::vector<std::string>(), LayoutFaults(opened.window));
+    const std::vector<std::string> lines = opened.copiedLines();
+    ASSERT_EQ(18u, lines.size());
+    EXPECT_EQ(std::string(ProcessorName()) + "\r", lines[1]);
+    EXPECT_EQ(std::string(Rated) + "\r", lines[2]);
+    EXPECT_EQ(std::string(Verdict) + "\r", lines[3]);
+    EXPECT_EQ(std::string(Caps) + "\r", lines[4]);
 }
 
 BOOL WINAPI OnArm64(HANDLE, USHORT* process, USHORT* native) {
@@ -898,8 +941,10 @@ TEST_F(MainDialogTest, ShowsNoCoreClockUnderEmulation) {
     EXPECT_EQ(tableText(), controlText(opened.window, 1002));
     EXPECT_EQ(std::vector<std::string>(), LayoutFaults(opened.window));
     const std::vector<std::string> lines = opened.copiedLines();
-    ASSERT_EQ(17u, lines.size()) << "header, processor, the note in two languages, twelve processors";
-    EXPECT_EQ("1\t2400.0001\r", lines[4]);
+    const size_t head = linesBeforeValues(opened.dialog.shownResults());
+    ASSERT_EQ(head + 13, lines.size()) << "header, processor, the note in two languages, clocks, twelve processors";
+    EXPECT_EQ("", std::string(opened.dialog.shownResults().verdict)) << "no verdict under emulation";
+    EXPECT_EQ("1\t2400.0001\r", lines[head]);
 }
 
 }  // namespace

@@ -5,10 +5,15 @@
 #include "ui/clipboard_text.h"
 #include "ui/text_writer.h"
 
-size_t FormatHistoryCopy(const HistoryRecord& record, const char* processorName, char* text, size_t room) {
+size_t FormatHistoryCopy(const HistoryRecord& record, const char* processorName, const char* clocks, char* text,
+                         size_t room) {
     TextWriter out(text, room);
     if (record.rows() == 0)
         return 0;
+    if (clocks[0] != '\0') {
+        out.append(clocks);
+        out.append("\r\n");
+    }
     if (processorName != nullptr && processorName[0] != '\0') {
         out.append(processorName);
         out.append(": ");
@@ -42,17 +47,18 @@ namespace {
 struct HistorySource {
     const HistoryRecord* record;
     const char* processorName;
+    const char* clocks;
 };
 
 size_t WriteHistory(const void* source, char* text, size_t room) {
     const HistorySource* s = static_cast<const HistorySource*>(source);
-    return FormatHistoryCopy(*s->record, s->processorName, text, room);
+    return FormatHistoryCopy(*s->record, s->processorName, s->clocks, text, room);
 }
 
 }  // namespace
 
-bool CopyHistory(HWND owner, HistoryRecord& record, const char* processorName) {
-    const HistorySource source = {&record, processorName};
+bool CopyHistory(HWND owner, HistoryRecord& record, const char* processorName, const char* clocks) {
+    const HistorySource source = {&record, processorName, clocks};
     // Held across both passes, so that the length measured is the length written, but not
     // while the clipboard waits for its previous owner: the sampler stores under it.
     record.lock();

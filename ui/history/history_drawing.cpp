@@ -56,6 +56,24 @@ __attribute__((noinline)) int TextAt(HDC dc, int x, int y, const char* text, UIN
     return width;
 }
 
+__attribute__((noinline)) void Line(HDC dc, int x1, int y1, int x2, int y2);
+
+// A clock the values are held against: a dashed line across the plot, labelled above its left
+// or right end (alignment DT_LEFT or DT_RIGHT), or under it at the top. Nothing where unknown.
+void DrawClockLine(HDC dc, const Plot& plot, double mhz, const char* label, UINT alignment, int pad,
+                   int lineWidth, int textHeight) {
+    if (mhz <= 0.0)
+        return;
+    OwnedGdiObject pen(CreatePen(PS_SOLID, lineWidth / 2 + 1, ReferenceColour));
+    SelectedObject selected(dc, pen);
+    const int at = plot.y(mhz);
+    for (int dash = plot.area.left; dash < plot.area.right; dash += 2 * pad)
+        Line(dc, dash, at, dash + pad < plot.area.right ? dash + pad : plot.area.right, at);
+    const int above = at - textHeight - lineWidth;
+    TextAt(dc, alignment == DT_LEFT ? plot.area.left + pad / 2 : plot.area.right - pad / 2,
+           above > plot.area.top ? above : at + lineWidth, label, alignment);
+}
+
 __attribute__((noinline)) void Line(HDC dc, int x1, int y1, int x2, int y2) {
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
@@ -236,19 +254,22 @@ void DrawHistory(HDC dc, const RECT& area, const HistoryView& view) {
     y += textHeight + pad / 2;
     DrawLegend(dc, area.left + pad, y, textHeight, pad, lineWidth, processors, classes, classCount);
 
-    // The scale: every value on the plot, and the reference line.
-    double lowest = view.referenceMhz;
-    double highest = view.referenceMhz;
+    // The scale: every value on the plot, the reference line and the rated clock's.
+    double lowest = 0.0;
+    double highest = 0.0;
+    auto widen = [&](double mhz) {
+        if (mhz <= 0.0)
+            return;
+        if (lowest <= 0.0 || mhz < lowest)
+            lowest = mhz;
+        if (mhz > highest)
+            highest = mhz;
+    };
+    widen(view.referenceMhz);
+    widen(view.ratedMhz);
     for (LONG row = 0; row < rows; ++row) {
-        for (LONG k = 0; k < processors; ++k) {
-            const double mhz = record.rowValues(row)[k];
-            if (mhz <= 0.0)
-                continue;
-            if (lowest <= 0.0 || mhz < lowest)
-                lowest = mhz;
-            if (mhz > highest)
-                highest = mhz;
-        }
+        for (LONG k = 0; k < processors; ++k)
+            widen(record.rowValues(row)[k]);
     }
     Plot plot;
     plot.scale = ChooseHistoryScale(lowest, highest);
@@ -268,17 +289,10 @@ void DrawHistory(HDC dc, const RECT& area, const HistoryView& view) {
                                 !lines};
             DrawSeries(dc, plot, view, one, LineColours[k % HistoryLineLimit], lineWidth, points, scratch);
         }
-        // The base clock: a dashed line, labelled above its left end, or under it at the top.
-        if (view.referenceMhz > 0.0) {
-            OwnedGdiObject pen(CreatePen(PS_SOLID, lineWidth / 2 + 1, ReferenceColour));
-            SelectedObject selected(dc, pen);
-            const int at = plot.y(view.referenceMhz);
-            for (int dash = plot.area.left; dash < plot.area.right; dash += 2 * pad)
-                Line(dc, dash, at, dash + pad < plot.area.right ? dash + pad : plot.area.right, at);
-            sprintf(text, "Basistakt / Base clock (TSC) %.0f MHz", view.referenceMhz);
-            const int above = at - textHeight - lineWidth;
-            TextAt(dc, plot.area.left + pad / 2, above > plot.area.top ? above : at + lineWidth, text, DT_LEFT);
-        }
+        // The time-stamp counter's rate labelled at the left, the rated clock at the right, so
+        // that the labels stay apart where the two lie close.
+        DrawClockLine(dc, plot, view.referenceMhz, view.referenceLabel, DT_LEFT, pad, lineWidth, textHeight);
+        DrawClockLine(dc, plot, view.ratedMhz, view.ratedLabel, DT_RIGHT, pad, lineWidth, textHeight);
         OwnedGdiObject pen(CreatePen(PS_SOLID, 1, FrameColour));
         SelectedObject selected(dc, pen);
         const POINT frame[5] = {{plot.area.left, plot.area.top},

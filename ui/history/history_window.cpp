@@ -7,6 +7,7 @@
 #include "ui/clipboard_text.h"
 #include "ui/history/history_copy.h"
 #include "ui/history/history_drawing.h"
+#include "ui/rated_line.h"
 
 namespace {
 
@@ -37,8 +38,18 @@ const char HistoryCaption[] = "Zyklomatrix - Verlauf / History";
 
 HistoryWindow::HistoryWindow()
     : DialogBinding(reinterpret_cast<const DLGTEMPLATE*>(HistoryTemplate)), filterAdded(false), ownThread(false),
-      sampling(false), emulated(nullptr) {
+      sampling(false), emulated(nullptr), ratedMhz(0) {
     processorName[0] = '\0';
+    ratedLabel[0] = '\0';
+}
+
+void HistoryWindow::setRatedClock(DWORD mhz, bool maximum) {
+    ratedMhz = mhz;
+    FormatRatedReference(mhz, maximum, ratedLabel, sizeof ratedLabel);
+}
+
+void HistoryWindow::formatReferenceLabel(char* text, size_t room) {
+    FormatText(text, room, "Basistakt / Base clock (TSC) %.0f MHz", sampler.timeStampMhz());
 }
 
 bool HistoryWindow::open(HWND owner, const char* emulatedOn, const char* name, bool samplerThread) {
@@ -169,6 +180,11 @@ void HistoryWindow::paint() {
     view.periodMs = sampler.roundPeriodMs();
     view.elapsedMs = sampler.elapsedMs();
     view.referenceMhz = sampler.timeStampMhz();
+    char referenceLabel[64];
+    formatReferenceLabel(referenceLabel, sizeof referenceLabel);
+    view.referenceLabel = referenceLabel;
+    view.ratedMhz = ratedMhz;
+    view.ratedLabel = ratedLabel;
     view.emulatedOn = emulated;
     view.font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     view.dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -189,7 +205,14 @@ void HistoryWindow::paint() {
 }
 
 bool HistoryWindow::copyHistory() {
-    return window() != nullptr && CopyHistory(window(), record, processorName);
+    // The copy names the clocks the plot draws, where they are known.
+    char clocks[160];
+    char reference[64] = "";
+    if (sampler.timeStampMhz() > 0.0)
+        formatReferenceLabel(reference, sizeof reference);
+    FormatText(clocks, sizeof clocks, "%s%s%s", reference, reference[0] != '\0' && ratedMhz != 0 ? ", " : "",
+               ratedMhz != 0 ? ratedLabel : "");
+    return window() != nullptr && CopyHistory(window(), record, processorName, clocks);
 }
 
 BOOL HistoryWindow::screen(MSG* message) {

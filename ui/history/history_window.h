@@ -22,6 +22,9 @@ public:
     // the window is open.
     bool open(HWND owner, const char* emulatedOn, const char* processorName, bool samplerThread);
 
+    // The rated clock drawn beside the time-stamp counter's rate, in MHz (0 where unknown):
+    // the rated maximum (maximum) or base.
+    void setRatedClock(DWORD mhz, bool maximum);
     // Nothing is measured while a test runs.
     void setTestRunning(bool running) { sampler.setPaused(running); }
 
@@ -41,6 +44,8 @@ private:
     void paint();
     void measureDue();
     void finish();
+    // The label of the time-stamp counter's rate, as the plot and the copy show it.
+    void formatReferenceLabel(char* text, size_t room);
 
     HistoryRecord record;
     HistorySampler sampler;
@@ -49,4 +54,6 @@ private:
     bool sampling;
     const char* emulated;
     char processorName[128];
+    DWORD ratedMhz;
+    char ratedLabel[64];
 };
